@@ -1,0 +1,34 @@
+// Kalvora's entry point: ask for the window size, open the main window with the view, run.
+#include <FL/Fl.H>
+
+#include <cstdio>
+
+#include "app/MainWindow.h"
+#include "app/PlayTick.h"
+#include "app/WindowSize.h"
+#include "track/TrackView.h"
+
+int main() {
+    // The console carries the figures the user asks for; show them at once, also when piped.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+
+    int srnwidth = kFallbackWidth;
+    int srnheight = kFallbackHeight;
+    int quitPrgm = 0;
+    askWindowSize(&srnwidth, &srnheight, &quitPrgm);
+    if (quitPrgm == 1) return 1;
+
+    MainWindow* window = new MainWindow(0, 0, srnwidth, srnheight, kMainWindowTitle);
+    window->begin();
+    TrackView* view = new TrackView(0, 0, srnwidth, srnheight);
+    view->speedSlider = new SpeedSlider(view, 0, 0, 0, 0, 0);
+    new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
+    window->end();
+    window->show();
+
+    Fl::run();
+
+    delete view;
+    delete window;
+    return 1;  // Kalvora always ends with status 1
+}
