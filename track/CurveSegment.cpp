@@ -23,10 +23,6 @@ void CurveSegment::getCoefficients(float rowX[4], float rowY[4], float rowZ[4]) 
 void CurveSegment::setLength(float length_) { length = length_; }
 void CurveSegment::getLength(float* out) const { *out = length; }
 
-static inline float cubicAt(const float c[4], float t3, float t2, float t) {
-    return static_cast<float>((double)t3 * c[0] + (double)t2 * c[1] + (double)t * c[2] + c[3]);
-}
-
 static inline float slopeAt(const float c[4], float t2, float t) {
     return static_cast<float>(3.0 * c[0] * t2 + 2.0 * c[1] * t + c[2]);
 }
@@ -34,9 +30,9 @@ static inline float slopeAt(const float c[4], float t2, float t) {
 void CurveSegment::evaluate(float* x, float* y, float* z, float t) const {
     const float t3 = static_cast<float>((double)t * t * t);
     const float t2 = static_cast<float>((double)t * t);
-    *x = cubicAt(coeffX, t3, t2, t);
-    *y = cubicAt(coeffY, t3, t2, t);
-    *z = cubicAt(coeffZ, t3, t2, t);
+    *x = evaluateCubic(coeffX, t3, t2, t);
+    *y = evaluateCubic(coeffY, t3, t2, t);
+    *z = evaluateCubic(coeffZ, t3, t2, t);
 }
 
 void CurveSegment::derivative(float* dX, float* dY, float* dZ, float t) const {

@@ -23,3 +23,12 @@ public:
     float coeffZ[4];
     float length;  // length value of the last build (see TrackView::buildTrack), not the curve length
 };
+
+// One coordinate of a cubic from its coefficient row and the powers t^3, t^2 (each already
+// rounded to float) and t, summed in double and rounded to float. Everything that evaluates a
+// segment goes through this, so equal inputs give bit-equal points. Power may be float or, for
+// loops that keep float powers in double to vectorise, double holding the same values.
+template <typename Power>
+inline float evaluateCubic(const float row[4], Power t3, Power t2, Power t) {
+    return static_cast<float>((double)t3 * row[0] + (double)t2 * row[1] + (double)t * row[2] + row[3]);
+}

@@ -2,6 +2,7 @@
 // values, maximum height, energy and sample table. The float/double rounding below is part of
 // the result (stored files, energies and tie positions follow from it), so keep it as it is.
 #include <cmath>
+#include <vector>
 
 #include "track/TrackGeometry.h"
 #include "track/TrackView.h"
@@ -41,6 +42,42 @@ static void buildRing(TrackView& view, ControlPoint* const* ring, CurveSegment* 
 
 static inline float fraction(double v) { return static_cast<float>(v - std::trunc(v)); }
 
+namespace {
+
+// The local parameters the length walk visits on a ring of n segments: pass j evaluates every
+// segment at frac(n t_j) and at frac(n (t_j + 0.001)), t_j accumulated in float from 0 while
+// below 0.999 (1000 passes). They depend on n alone, so they are worked out once per ring size
+// instead of twice per pass per segment on every build (a drag rebuilds on every mouse event).
+// Each parameter is kept as its powers t^3, t^2 (rounded as CurveSegment::evaluate rounds them)
+// and t, stored apart so the distance loop vectorises.
+struct LengthWalk {
+    int n = 0;
+    std::vector<double> from3, from2, from1, to3, to2, to1;  // float values, held as double
+};
+
+void appendPowers(float t, std::vector<double>& p3, std::vector<double>& p2, std::vector<double>& p1) {
+    p3.push_back(static_cast<float>((double)t * t * t));
+    p2.push_back(static_cast<float>((double)t * t));
+    p1.push_back(t);
+}
+
+const LengthWalk& lengthWalkFor(int n) {
+    static LengthWalk walk;
+    if (walk.n == n) return walk;
+    walk = LengthWalk();
+    walk.n = n;
+    float t = 0.0f;
+    while (t < 0.999) {
+        appendPowers(fraction((double)n * t), walk.from3, walk.from2, walk.from1);
+        const double next = (double)t + 0.001;
+        appendPowers(fraction(n * next), walk.to3, walk.to2, walk.to1);
+        t = static_cast<float>(next);
+    }
+    return walk;
+}
+
+}  // namespace
+
 static inline float distance(float x0, float y0, float z0, float x1, float y1, float z1, float scale) {
     const double dx = (double)x1 - x0, dy = (double)y1 - y0, dz = (double)z1 - z0;
     const float squared = static_cast<float>(dx * dx * scale + dy * dy * scale + dz * dz * scale);
@@ -56,20 +93,35 @@ void TrackView::buildTrack() {
     // 0.001, the segment is evaluated at frac(n t)), so it is about n times the curve length plus
     // n - 1 chords. Tie spacing and the renderer's sample count are tuned to this value.
     trackLength = 0.0f;
+    const LengthWalk& walk = lengthWalkFor(n);
+    const int passes = static_cast<int>(walk.from1.size());
+    std::vector<float> squares(passes), heights(passes);
     for (int i = 0; i < n; ++i) {
-        CurveSegment* seg = segments[i];
-        float len = 0.0f;
-        float t = 0.0f;
-        while (t < 0.999) {
-            float x0, y0, z0, x1, y1, z1;
-            seg->evaluate(&x0, &y0, &z0, fraction((double)n * t));
-            if (y0 > maxHeight) maxHeight = y0;
-            const double next = (double)t + 0.001;
-            seg->evaluate(&x1, &y1, &z1, fraction(n * next));
-            len = static_cast<float>((double)len + distance(x0, y0, z0, x1, y1, z1, 1.0f));
-            t = static_cast<float>(next);
+        const CurveSegment& seg = *segments[i];
+        const float* cx = seg.coeffX;
+        const float* cy = seg.coeffY;
+        const float* cz = seg.coeffZ;
+        // The squared steps are independent of each other; only the running maximum and the
+        // sum of the steps (in pass order, rounded to float at every step) are sequential.
+        for (int j = 0; j < passes; ++j) {
+            const double a3 = walk.from3[j], a2 = walk.from2[j], a1 = walk.from1[j];
+            const double b3 = walk.to3[j], b2 = walk.to2[j], b1 = walk.to1[j];
+            const float x0 = evaluateCubic(cx, a3, a2, a1);
+            const float y0 = evaluateCubic(cy, a3, a2, a1);
+            const float z0 = evaluateCubic(cz, a3, a2, a1);
+            const float x1 = evaluateCubic(cx, b3, b2, b1);
+            const float y1 = evaluateCubic(cy, b3, b2, b1);
+            const float z1 = evaluateCubic(cz, b3, b2, b1);
+            const double dx = (double)x1 - x0, dy = (double)y1 - y0, dz = (double)z1 - z0;
+            heights[j] = y0;
+            squares[j] = static_cast<float>(dx * dx + dy * dy + dz * dz);
         }
-        seg->setLength(len);
+        float len = 0.0f;
+        for (int j = 0; j < passes; ++j) {
+            if (heights[j] > maxHeight) maxHeight = heights[j];
+            len = static_cast<float>((double)len + std::sqrt(squares[j]));
+        }
+        segments[i]->setLength(len);
         trackLength = static_cast<float>((double)trackLength + len);
     }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "tests/support/TrackFixtures.h"
 
@@ -189,6 +190,58 @@ TEST(TrackBuild, CoincidentPointsGiveZeroLengthsWithoutNaN) {
     for (int k = 0; k < kNumSamples; ++k) EXPECT_EQ(view.sampleDist[k], 0.0f);
     EXPECT_NEAR(view.maxHeight, 0.125f, kExact);
     EXPECT_TRUE(std::isfinite(view.totalEnergy));
+}
+
+}  // namespace
+
+namespace {
+
+// The length walk written out plainly, one evaluate call per point: the build must give the
+// same bits whatever it precomputes.
+float literalLengthValue(const CurveSegment& seg, int n, float* maxHeight) {
+    float len = 0.0f;
+    float t = 0.0f;
+    while (t < 0.999) {
+        float x0, y0, z0, x1, y1, z1;
+        const double a = (double)n * t;
+        seg.evaluate(&x0, &y0, &z0, static_cast<float>(a - std::trunc(a)));
+        if (y0 > *maxHeight) *maxHeight = y0;
+        const double next = (double)t + 0.001;
+        const double b = n * next;
+        seg.evaluate(&x1, &y1, &z1, static_cast<float>(b - std::trunc(b)));
+        const double dx = (double)x1 - x0, dy = (double)y1 - y0, dz = (double)z1 - z0;
+        len = static_cast<float>((double)len + std::sqrt(static_cast<float>(dx * dx + dy * dy + dz * dz)));
+        t = static_cast<float>(next);
+    }
+    return len;
+}
+
+TEST(TrackBuild, LengthValuesAndMaxHeightMatchTheLiteralWalkBitForBit) {
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<float>((seed >> 8) % 20000) / 1000.0f - 10.0f;
+    };
+    for (int n : {3, 4, 7, 20, 100}) {
+        for (int basis : {0, 1}) {
+            std::vector<Point3> track;
+            for (int i = 0; i < n; ++i) track.push_back({{next(), next(), next()}});
+            TrackView view(0, 0, 100, 100);
+            view.useBSpline = basis;
+            buildRing(view, track);
+            float maxHeight = std::numeric_limits<float>::lowest();
+            float total = 0.0f;
+            for (int i = 0; i < n; ++i) {
+                float length;
+                view.segments[i]->getLength(&length);
+                const float expected = literalLengthValue(*view.segments[i], n, &maxHeight);
+                ASSERT_EQ(length, expected) << n << " points, basis " << basis << ", segment " << i;
+                total = static_cast<float>((double)total + expected);
+            }
+            EXPECT_EQ(view.trackLength, total);
+            EXPECT_EQ(view.maxHeight, maxHeight);
+        }
+    }
 }
 
 }  // namespace
