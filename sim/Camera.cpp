@@ -1,0 +1,102 @@
+// Placing the camera for a frame (orbit view, look-down view of the selected point, the five ride
+// views) and mapping mouse positions into the arcball's unit square.
+#include <FL/Fl.H>
+#include <FL/gl.h>
+#include <GL/glu.h>
+
+#include "track/TrackGeometry.h"
+#include "track/TrackView.h"
+
+namespace {
+
+// Where the fixed camera of ride view 5 stands.
+constexpr float kTowerEye[3] = {0.0f, 5.0f, 0.0f};
+// Offset of ride view 4's eye from the train.
+constexpr float kWatchOffset = 4.0f;
+
+// gluLookAt, except when the eye sits on the centre or the up direction runs along the line of
+// sight: those leave GLU a zero axis and a singular view. The view then looks along the frame
+// that makeFrame completes from fixed world axes, so every frame has a usable camera.
+void lookAt(const float eye[3], const float centre[3], const float up[3]) {
+    const float sight[3] = {centre[0] - eye[0], centre[1] - eye[1], centre[2] - eye[2]};
+    float forward[3], side[3], frameUp[3];
+    if (makeFrame(sight, up, forward, side, frameUp)) {
+        gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], up[0], up[1], up[2]);
+        return;
+    }
+    gluLookAt(eye[0], eye[1], eye[2], eye[0] + forward[0], eye[1] + forward[1], eye[2] + forward[2], frameUp[0],
+              frameUp[1], frameUp[2]);
+}
+
+// out = p + a*A + b*B, in float.
+void offset(const float p[3], float a, const float A[3], float b, const float B[3], float out[3]) {
+    for (int k = 0; k < 3; ++k) out[k] = p[k] + a * A[k] + b * B[k];
+}
+
+}  // namespace
+
+void TrackView::placeCamera() {
+    if (trainRunning == 0 || cameraMode == 0) {
+        // Only a valid index is looked at: a stale selection must not read past the list.
+        const ControlPoint* focus = nullptr;
+        if (selectedPoint >= 0 && selectedPoint < numPoints) focus = points[selectedPoint];
+        else if (selectedPoint2 >= 0 && selectedPoint2 < numPoints) focus = points2[selectedPoint2];
+        if (focusSelectedView == 1 && focus != nullptr) {
+            float p[3];
+            focus->getPosition(&p[0], &p[1], &p[2]);
+            const float v = focusViewOffset;
+            const float eye[3] = {p[0], p[1] + v, p[2] + v};
+            const float up[3] = {0.0f, 1.0f, 0.0f};
+            lookAt(eye, p, up);
+            return;
+        }
+        glTranslated(0.0, 0.0, -camDistance);
+        float ballMatrix[16];
+        arcBall.getMatrix(ballMatrix);
+        glMultMatrixf(ballMatrix);
+        return;
+    }
+
+    // Ride views: the train's frame, the same one its body and the rails are drawn in. Where the
+    // up hint or the tangent leaves it undefined, makeFrame's fallback gives a level frame.
+    float T[3], S[3], U[3];
+    makeFrame(trainTangent, trainUp, T, S, U);
+    const float* P = trainPos;
+    float eye[3], centre[3];
+    switch (cameraMode) {
+        case 1:
+            offset(P, 0.0f, T, 1.0f, U, eye);
+            offset(P, 2.0f, T, 0.75f, U, centre);
+            lookAt(eye, centre, U);
+            break;
+        case 2:
+            offset(P, -2.0f, T, 1.5f, U, eye);
+            offset(P, 2.0f, T, 0.75f, U, centre);
+            lookAt(eye, centre, U);
+            break;
+        case 3:
+            offset(P, 2.0f, T, 1.0f, U, eye);
+            offset(P, -2.0f, T, 0.5f, U, centre);
+            lookAt(eye, centre, U);
+            break;
+        case 4: {
+            for (int k = 0; k < 3; ++k) eye[k] = P[k] + kWatchOffset;
+            lookAt(eye, P, U);
+            break;
+        }
+        case 5: {
+            const float worldUp[3] = {0.0f, 1.0f, 0.0f};
+            offset(P, 2.0f, T, 0.75f, U, centre);
+            lookAt(kTowerEye, centre, worldUp);
+            break;
+        }
+        default:
+            break;  // no such view: the identity stays
+    }
+}
+
+void TrackView::getMouseNDC(double* x, double* y) {
+    // A view without area has no positions to map: report its centre rather than divide by 0.
+    *x = w() > 0 ? 2.0 * Fl::event_x() / w() - 1.0 : 0.0;
+    *y = h() > 0 ? 2.0 * (h() - Fl::event_y()) / h() - 1.0 : 0.0;
+}

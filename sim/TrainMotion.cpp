@@ -1,0 +1,85 @@
+// The train's step along track 1: its speed (constant, or from the energy it has at its height),
+// the advance of its global parameter at an even pace in space, and its position, tangent and up
+// hint at the new place.
+#include <cmath>
+
+#include "track/TrackGeometry.h"
+#include "track/TrackView.h"
+
+// Speed of a train that lacks the energy to be where it is: it creeps on instead of stopping.
+static constexpr float kCreepSpeed = 2.0f;
+// trainSpeed is in world units per 100 frames.
+static constexpr double kStepPerSpeed = 0.01;
+
+// Index of the sample-table entry (hundredth of the parameter range) that holds u in [0, 1).
+static int hundredthOf(float u) { return static_cast<int>(static_cast<double>(u) * kNumSamples); }
+
+// The first parameter of hundredth k + 1 (1 after the last), as a float that really lies in it.
+static float startOfNextHundredth(int k) {
+    float boundary = static_cast<float>((k + 1) / static_cast<double>(kNumSamples));
+    while (hundredthOf(boundary) <= k) boundary = std::nextafter(boundary, 2.0f);
+    return boundary;
+}
+
+// Moves u by distance world units, measuring every hundredth by its own chord (sampleDist is the
+// chord times 100, that is world units per unit of u). Past the end of the track the train is
+// exactly at the start and the rest is dropped.
+static float walk(const float sampleDist[kNumSamples], float u, double distance) {
+    for (int k = hundredthOf(u); k < kNumSamples; ++k) {
+        const float end = startOfNextHundredth(k);
+        const double room = (static_cast<double>(end) - u) * sampleDist[k];
+        if (sampleDist[k] > 0.0f && distance <= room) {
+            const float next = static_cast<float>(u + distance / sampleDist[k]);
+            return next < 1.0f ? next : 0.0f;
+        }
+        distance -= room;
+        u = end;
+    }
+    return 0.0f;
+}
+
+void TrackView::advanceTrain() {
+    const int n = numPoints;
+    if (n < 1) return;  // no segment to ride
+
+    // Speed from energy conservation: v^2 = 2E/m + 2 g y (g is negative).
+    if (physicsOn == 1) {
+        const float r = static_cast<float>(2.0 * totalEnergy / trainMass - (2.0 * gravity) * (-1.0 * trainPos[1]));
+        trainSpeed = r >= 0.0f ? std::sqrt(r) : kCreepSpeed;  // NaN counts as lacking energy too
+    }
+
+    // A parameter outside [0, 1) (only reachable through a bad value from elsewhere) would index
+    // outside the sample table: restart at the beginning of the track.
+    if (!(trainU >= 0.0f && trainU < 1.0f)) trainU = 0.0f;
+
+    // A speed that is not a positive number (0 from the energy, or a bad value from a track file)
+    // leaves the train where it is; the train never runs backwards.
+    if (trainSpeed > 0.0f && std::isfinite(trainSpeed)) {
+        // sampleDist is the chord of this hundredth times 100, so the step covers about
+        // trainSpeed / 100 world units however the parameter is stretched here.
+        const int k = hundredthOf(trainU);
+        const bool hasLength = sampleDist[k] > 0.0f;
+        const float next = hasLength ? static_cast<float>(trainU + trainSpeed / sampleDist[k] * kStepPerSpeed) : 1.0f;
+        const int reached = next < 1.0f ? hundredthOf(next) : kNumSamples;
+        if (hasLength && reached <= k + 1) {
+            // Past the end: exactly the start; the part of the step beyond the end is dropped.
+            trainU = next < 1.0f ? next : 0.0f;
+        } else {
+            // The step would leap over whole hundredths: this one is far shorter than a step, or
+            // has no length at all (points stacked on one spot, as three presses of the add key
+            // leave them, or a point dragged off a stack). Measured with this hundredth alone the
+            // step would be huge or infinite and throw the train back to the start every time it
+            // got here, so it could never pass; measured hundredth by hundredth it crosses.
+            trainU = walk(sampleDist, trainU, trainSpeed * kStepPerSpeed);
+        }
+    }
+
+    int i;
+    float s;
+    locateOnTrack(trainU, n, &i, &s);
+    segments[i]->evaluate(&trainPos[0], &trainPos[1], &trainPos[2], s);
+    segments[i]->derivative(&trainTangent[0], &trainTangent[1], &trainTangent[2], s);
+    float guide[3];
+    segments2[i]->evaluate(&guide[0], &guide[1], &guide[2], s);
+    for (int c = 0; c < 3; ++c) trainUp[c] = guide[c] - trainPos[c];
+}
