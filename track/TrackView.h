@@ -78,6 +78,8 @@ public:
     void moveCameraAlongSight(int direction);  // +1 closer ('A'), -1 away ('Z')
     void saveTrack();
     void loadTrack();
+    // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
+    void takeKeyboardFocus();
 
     // ---- The state record ----
     SpeedSlider* speedSlider;  // the invisible slider beside the view; set by main, may be null

@@ -1,0 +1,397 @@
+// Track files: encoding and checking the bytes, replacing the track with a loaded one, and the
+// two commands that save and load through the file-name prompt.
+#include "input/TrackFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "app/TextPrompt.h"
+#include "input/KeyCommands.h"
+
+std::size_t trackFileSize(int numPoints, int numTrees) {
+    return kTrackFileFixedBytes + kTrackFileBytesPerPoint * static_cast<std::size_t>(numPoints) +
+           kTrackFileBytesPerTree * static_cast<std::size_t>(numTrees);
+}
+
+namespace {
+
+// ---- Encoding ----
+
+void putWord(std::vector<unsigned char>* out, std::uint32_t word) {
+    for (int shift = 0; shift < 32; shift += 8) out->push_back(static_cast<unsigned char>(word >> shift));
+}
+
+void putInt(std::vector<unsigned char>* out, int value) { putWord(out, static_cast<std::uint32_t>(value)); }
+
+void putFloat(std::vector<unsigned char>* out, float value) {
+    std::uint32_t word;
+    std::memcpy(&word, &value, sizeof word);
+    putWord(out, word);
+}
+
+void putPosition(std::vector<unsigned char>* out, const ControlPoint* point) {
+    float x, y, z;
+    point->getPosition(&x, &y, &z);
+    putFloat(out, x);
+    putFloat(out, y);
+    putFloat(out, z);
+}
+
+// ---- Decoding ----
+
+// Reads 4-byte little-endian values front to back; the caller has checked the size first, and
+// every float is checked where it is read.
+class Reader {
+public:
+    explicit Reader(const unsigned char* bytes) : bytes_(bytes) {}
+
+    std::size_t offset() const { return offset_; }
+    int readInt() { return static_cast<std::int32_t>(readWord()); }
+    // A float that must be finite; false with the reason otherwise.
+    bool readFloat(float* value, std::string* reason) {
+        const std::size_t at = offset_;
+        const std::uint32_t word = readWord();
+        std::memcpy(value, &word, sizeof word);
+        if (std::isfinite(*value)) return true;
+        *reason = "holds a value that is not a finite number at byte " + std::to_string(at);
+        return false;
+    }
+    // A finite float of at most kMaxTrackFileCoordinate in magnitude.
+    bool readCoordinate(float* value, std::string* reason) {
+        if (!readFloat(value, reason)) return false;
+        if (std::fabs(*value) <= kMaxTrackFileCoordinate) return true;
+        *reason = "holds a coordinate too large to use at byte " + std::to_string(offset_ - 4);
+        return false;
+    }
+    bool readCoordinates(float* values, int count, std::string* reason) {
+        for (int k = 0; k < count; ++k) {
+            if (!readCoordinate(&values[k], reason)) return false;
+        }
+        return true;
+    }
+
+private:
+    std::uint32_t readWord() {
+        std::uint32_t word = 0;
+        for (int k = 0; k < 4; ++k) word |= static_cast<std::uint32_t>(bytes_[offset_ + k]) << (8 * k);
+        offset_ += 4;
+        return word;
+    }
+
+    const unsigned char* bytes_;
+    std::size_t offset_ = 0;
+};
+
+// Every reader of a flag takes 1 as on and anything else as off.
+int repairFlag(int value) { return value == 1 ? 1 : 0; }
+
+// Keeps the settings inside what the keys can produce, so that nothing later divides by zero
+// (a support interval of 0), walks backwards off the sample table (a negative speed) or puts the
+// eye on the point it looks at (a look-down distance of 0). A bound can be passed by one step.
+void repairSettings(TrackFileData* data) {
+    data->useBSpline = repairFlag(data->useBSpline);
+    data->drawRails = repairFlag(data->drawRails);
+    data->showPoints = repairFlag(data->showPoints);
+    data->lightingOn = repairFlag(data->lightingOn);
+    data->physicsOn = repairFlag(data->physicsOn);
+    data->tieSpacing = std::clamp(data->tieSpacing, kMinTieSpacing, kMaxTieSpacing);
+    data->supportEvery = std::clamp(data->supportEvery, kMinSupportEvery, kMaxSupportEvery);
+    data->trainSpeed = std::max(data->trainSpeed, 0.0f);
+    data->gravity = std::clamp(data->gravity, kGravityStrongest - kGravityStep, kGravityWeakest + kGravityStep);
+    data->focusViewOffset = std::clamp(data->focusViewOffset, kMinFocusViewOffset - kFocusViewStep,
+                                       kMaxFocusViewOffset + kFocusViewStep);
+}
+
+// ---- Installing a decoded track ----
+
+struct NewRecords {
+    ControlPoint* points[kMaxPoints] = {};
+    ControlPoint* points2[kMaxPoints] = {};
+    CurveSegment* segments[kMaxPoints] = {};
+    CurveSegment* segments2[kMaxPoints] = {};
+    ControlPoint* trees[kMaxTrees] = {};
+
+    void release() {
+        for (int i = 0; i < kMaxPoints; ++i) {
+            delete points[i];
+            delete points2[i];
+            delete segments[i];
+            delete segments2[i];
+        }
+        for (ControlPoint* tree : trees) delete tree;
+    }
+};
+
+// Creates every record of the decoded track; false (with nothing left allocated) when memory
+// runs out, so a load either replaces the whole track or nothing.
+bool createRecords(const TrackFileData& data, NewRecords* records) {
+    bool complete = true;
+    for (int i = 0; i < data.numPoints; ++i) {
+        const float* p = data.points[i];
+        const float* q = data.points2[i];
+        records->points[i] = new (std::nothrow) ControlPoint(p[0], p[1], p[2], kPointRadius, kPointHeight,
+                                                             kTrackPointColor[0], kTrackPointColor[1], kTrackPointColor[2]);
+        records->points2[i] = new (std::nothrow) ControlPoint(q[0], q[1], q[2], kPointRadius, kPointHeight,
+                                                              kGuidePointColor[0], kGuidePointColor[1], kGuidePointColor[2]);
+        records->segments[i] = new (std::nothrow) CurveSegment();
+        records->segments2[i] = new (std::nothrow) CurveSegment();
+        complete = complete && records->points[i] && records->points2[i] && records->segments[i] && records->segments2[i];
+    }
+    for (int i = 0; i < data.numTrees; ++i) {
+        const float* t = data.trees[i];
+        records->trees[i] =
+            new (std::nothrow) ControlPoint(t[0], t[1], t[2], t[3], t[4], kTreeColor[0], kTreeColor[1], kTreeColor[2]);
+        complete = complete && records->trees[i];
+    }
+    if (!complete) records->release();
+    return complete;
+}
+
+void clearSelectionPast(int* selection, int count) {
+    if (*selection >= count) *selection = -1;
+}
+
+// ---- Files ----
+
+// Reads the whole file, up to one byte more than the largest track file (enough to refuse it).
+bool readWholeFile(const char* path, std::vector<unsigned char>* bytes, std::string* reason) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        *reason = std::string("cannot be opened: ") + std::strerror(errno);
+        return false;
+    }
+    bytes->resize(kMaxTrackFileBytes + 1);
+    const std::size_t got = std::fread(bytes->data(), 1, bytes->size(), file);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        *reason = std::string("cannot be read: ") + std::strerror(error);
+        return false;
+    }
+    bytes->resize(got);
+    return true;
+}
+
+// The permissions a saved file gets: those of the file it replaces, else the usual ones for a
+// new file under the process's umask (the temporary file starts readable by its owner only).
+mode_t savedFileMode(const char* path) {
+    struct stat old;
+    if (stat(path, &old) == 0) return old.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::vector<unsigned char> encodeTrack(const TrackView& view) {
+    std::vector<unsigned char> out;
+    out.reserve(trackFileSize(view.numPoints, view.numTrees));
+    putInt(&out, view.numPoints);
+    for (int i = 0; i < view.numPoints; ++i) putPosition(&out, view.points[i]);
+    for (int i = 0; i < view.numPoints; ++i) putPosition(&out, view.points2[i]);
+    putInt(&out, view.numTrees);
+    for (int i = 0; i < view.numTrees; ++i) {
+        putPosition(&out, view.trees[i]);
+        putFloat(&out, view.trees[i]->getRadius());
+        putFloat(&out, view.trees[i]->getHeight());
+    }
+    for (float coordinate : view.lightPos) putFloat(&out, coordinate);
+    putInt(&out, view.useBSpline);
+    putFloat(&out, view.trainSpeed);
+    putInt(&out, view.drawRails);
+    putInt(&out, view.showPoints);
+    putInt(&out, view.lightingOn);
+    putInt(&out, view.tieSpacing);
+    putInt(&out, view.supportEvery);
+    putInt(&out, view.physicsOn);
+    putFloat(&out, view.totalEnergy);
+    putInt(&out, view.reservedSetting);
+    putFloat(&out, view.focusViewOffset);
+    putFloat(&out, view.gravity);
+    return out;
+}
+
+bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* data, std::string* reason) {
+    if (size == 0) {
+        *reason = "is empty";
+        return false;
+    }
+    if (size < 4) {
+        *reason = "is " + std::to_string(size) + " bytes long, too short for a point count";
+        return false;
+    }
+    Reader in(bytes);
+    const int n = in.readInt();
+    if (n < 0 || n > kMaxPoints) {
+        *reason = "has a point count of " + std::to_string(n) + " (0 to " + std::to_string(kMaxPoints) + " can be loaded)";
+        return false;
+    }
+    const std::size_t treeCountAt = 4 + kTrackFileBytesPerPoint * static_cast<std::size_t>(n);
+    if (size < treeCountAt + 4) {
+        *reason = "ends after " + std::to_string(size) + " bytes, before its tree count";
+        return false;
+    }
+    const int m = Reader(bytes + treeCountAt).readInt();
+    if (m < 0 || m > kMaxTrees) {
+        *reason = "has a tree count of " + std::to_string(m) + " (0 to " + std::to_string(kMaxTrees) + " can be loaded)";
+        return false;
+    }
+    const std::size_t expected = trackFileSize(n, m);
+    if (size != expected) {
+        *reason = "is " + std::to_string(size) + " bytes long, but a track of " + std::to_string(n) + " points and " +
+                  std::to_string(m) + " trees takes " + std::to_string(expected);
+        return false;
+    }
+
+    data->numPoints = n;
+    for (int i = 0; i < n; ++i) {
+        if (!in.readCoordinates(data->points[i], 3, reason)) return false;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!in.readCoordinates(data->points2[i], 3, reason)) return false;
+    }
+    data->numTrees = in.readInt();
+    for (int i = 0; i < m; ++i) {
+        if (!in.readCoordinates(data->trees[i], 5, reason)) return false;
+    }
+    if (!in.readCoordinates(data->lightPos, 3, reason)) return false;
+    data->useBSpline = in.readInt();
+    if (!in.readFloat(&data->trainSpeed, reason)) return false;
+    data->drawRails = in.readInt();
+    data->showPoints = in.readInt();
+    data->lightingOn = in.readInt();
+    data->tieSpacing = in.readInt();
+    data->supportEvery = in.readInt();
+    data->physicsOn = in.readInt();
+    if (!in.readFloat(&data->totalEnergy, reason)) return false;
+    data->reservedSetting = in.readInt();
+    if (!in.readFloat(&data->focusViewOffset, reason)) return false;
+    if (!in.readFloat(&data->gravity, reason)) return false;
+    repairSettings(data);
+    return true;
+}
+
+bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t size, std::string* reason) {
+    TrackFileData data;
+    if (!decodeTrack(bytes, size, &data, reason)) return false;
+    NewRecords records;
+    if (!createRecords(data, &records)) {
+        *reason = "cannot be loaded: out of memory";
+        return false;
+    }
+    // Nothing can fail from here on: the old track is only now replaced.
+    view.deleteAllRecords();
+    for (int i = 0; i < data.numPoints; ++i) {
+        view.points[i] = records.points[i];
+        view.points2[i] = records.points2[i];
+        view.segments[i] = records.segments[i];
+        view.segments2[i] = records.segments2[i];
+    }
+    for (int i = 0; i < data.numTrees; ++i) view.trees[i] = records.trees[i];
+    view.numPoints = view.numPoints2 = data.numPoints;
+    view.numTrees = data.numTrees;
+    for (int k = 0; k < 3; ++k) view.lightPos[k] = data.lightPos[k];
+    view.useBSpline = data.useBSpline;
+    view.trainSpeed = data.trainSpeed;
+    view.drawRails = data.drawRails;
+    view.showPoints = data.showPoints;
+    view.lightingOn = data.lightingOn;
+    view.tieSpacing = data.tieSpacing;
+    view.supportEvery = data.supportEvery;
+    view.physicsOn = data.physicsOn;
+    view.buildTrack();
+    view.buildTrack2();
+    // The stored energy replaces the one the build has just computed; the stored gravity
+    // arrives after the build.
+    view.totalEnergy = data.totalEnergy;
+    view.reservedSetting = data.reservedSetting;
+    view.focusViewOffset = data.focusViewOffset;
+    view.gravity = data.gravity;
+
+    clearSelectionPast(&view.selectedPoint, view.numPoints);
+    clearSelectionPast(&view.selectedPoint2, view.numPoints);
+    clearSelectionPast(&view.selectedTree, view.numTrees);
+    if (view.numPoints >= kMinBuildPoints) {
+        view.trainRunning = 1;
+        view.placeTrain();
+    } else {
+        view.trainRunning = 0;  // a track that is never built has nothing to ride on
+    }
+    return true;
+}
+
+bool writeFileReplacing(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
+    // The temporary file sits in the target's folder, so the final rename never crosses a
+    // file system and either replaces the old file whole or leaves it alone.
+    std::string temporary = std::string(path) + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0) {
+        *reason = std::string("cannot create a file in its folder: ") + std::strerror(errno);
+        return false;
+    }
+    bool ok = fchmod(fd, savedFileMode(path)) == 0;
+    int error = errno;
+    std::FILE* file = ok ? fdopen(fd, "wb") : nullptr;
+    if (!file) {
+        if (ok) error = errno;
+        close(fd);
+        ok = false;
+    } else {
+        ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
+             fsync(fileno(file)) == 0;
+        if (!ok) error = errno;
+        if (std::fclose(file) != 0 && ok) {
+            ok = false;
+            error = errno;
+        }
+    }
+    if (ok && std::rename(temporary.c_str(), path) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        unlink(temporary.c_str());
+        *reason = std::strerror(error);
+    }
+    return ok;
+}
+
+void TrackView::saveTrack() {
+    saveKeyLatch = 0;
+    char name[kPromptBufferSize] = {};
+    const int answered = filePrompt(name, kSavePromptLabel, kFilePromptX, kFilePromptY, kFilePromptW, kFilePromptH,
+                                    kFilePromptWindowWidth);
+    takeKeyboardFocus();  // the prompt had it; without it no key release would reach the view
+    if (!answered) return;
+    std::string reason;
+    if (!writeFileReplacing(name, encodeTrack(*this), &reason)) {
+        std::printf("Error saving to file \"%s\": %s\n", name, reason.c_str());
+    }
+}
+
+void TrackView::loadTrack() {
+    loadKeyLatch = 0;
+    char name[kPromptBufferSize] = {};
+    const int answered = filePrompt(name, kLoadPromptLabel, kFilePromptX, kFilePromptY, kFilePromptW, kFilePromptH,
+                                    kFilePromptWindowWidth);
+    takeKeyboardFocus();
+    if (!answered) return;
+    std::vector<unsigned char> bytes;
+    std::string reason;
+    if (!readWholeFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
+        std::printf("Error loading file \"%s\": %s\n", name, reason.c_str());
+        return;
+    }
+    requestRedraw();
+}
