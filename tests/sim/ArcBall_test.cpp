@@ -4,6 +4,7 @@
 
 #include <FL/Fl.H>
 
+#include <array>
 #include <cmath>
 
 #include "sim/ArcBall.h"
@@ -37,13 +38,6 @@ void expectSameVector(const Vec& actual, const Vec& expected, const char* what) 
 }
 
 const Vec kProbes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0.3, -0.5, 0.8}};
-
-TEST(ArcBall, StartsWithoutRotation) {
-    ArcBall ball;
-    float m[16];
-    ball.getMatrix(m);
-    for (const Vec& v : kProbes) expectSameVector(applyGl(m, v), v, "fresh arcball");
-}
 
 TEST(ArcBall, DragBackToItsStartLeavesTheViewAsItWas) {
     ArcBall ball;
@@ -131,20 +125,6 @@ TEST(Quaternion, ZeroGivesTheIdentityMatrixAndNormalizeKeepsItFinite) {
     float m[16];
     zero.toMatrix(m);
     for (int k = 0; k < 16; ++k) EXPECT_EQ(m[k], (k % 5 == 0) ? 1.0f : 0.0f) << "element " << k;
-}
-
-TEST(Quaternion, MultiplyAppliesTheRightFactorFirst) {
-    // 90 degrees about z, then 90 degrees about x: x -> y -> z.
-    const float h = static_cast<float>(std::sqrt(0.5));
-    const Quaternion aboutZ(0, 0, h, h), aboutX(h, 0, 0, h);
-    float m[16];
-    aboutX.multiply(aboutZ).toMatrix(m);
-    // toMatrix writes rows; read as rows here, it is the rotation itself.
-    const Vec image = {m[0] * 1.0, m[4] * 1.0, m[8] * 1.0};
-    expectSameVector(image, {0, 0, 1}, "x after both turns");
-    const Quaternion back = aboutX.multiply(aboutX.conjugate());
-    EXPECT_NEAR(back.w, 1.0f, kRounding);
-    EXPECT_NEAR(std::fabs(back.x) + std::fabs(back.y) + std::fabs(back.z), 0.0f, kRounding);
 }
 
 TEST(MouseMapping, ViewCornersMapToTheUnitSquareWithYUp) {
