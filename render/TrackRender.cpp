@@ -64,8 +64,13 @@ void tangentAt(CurveSegment* const* ring, int n, double t, float out[3]) {
 
 void vertex(const float p[3]) { glVertex3d(p[0], p[1], p[2]); }
 
-void drawPillar(const float p[3]) {
+// The colour calls of a pillar, rail pair or tie are made inside its glBegin, before its first
+// vertex (null in the shadow pass, which makes none): the same colour as a call just before it,
+// but a compiled list then holds the section's primitives back to back and replays them as one
+// batch instead of one piece per primitive.
+void drawPillar(const float p[3], const float* colour) {
     glBegin(GL_QUAD_STRIP);
+    if (colour) glColor3fv(colour);
     for (const auto& d : kPillarCorners) {
         glNormal3d(d[0], 0.0, d[1]);
         const double x = p[0] + d[0] * kPillarHalfWidth;
@@ -76,8 +81,9 @@ void drawPillar(const float p[3]) {
     glEnd();
 }
 
-void drawTie(const float p[3], const float F[3], const float S[3], const float U[3]) {
+void drawTie(const float p[3], const float F[3], const float S[3], const float U[3], const float* colour) {
     glBegin(GL_QUADS);
+    if (colour) glColor3fv(colour);
     for (const TieFace& face : kTieFaces) {
         const int* n = face.normal;
         glNormal3d(n[0] * S[0] + n[1] * U[0] + n[2] * F[0], n[0] * S[1] + n[1] * U[1] + n[2] * F[1],
@@ -97,6 +103,16 @@ void lineWithUpNormal(const float a[3], const float b[3]) {
     vertex(b);
 }
 
+// Both rails from one pair of points to another.
+void drawRailPair(const float rightFrom[3], const float rightTo[3], const float leftFrom[3], const float leftTo[3],
+               const float* colour) {
+    glBegin(GL_LINES);
+    if (colour) glColor3fv(colour);
+    lineWithUpNormal(rightFrom, rightTo);
+    lineWithUpNormal(leftFrom, leftTo);
+    glEnd();
+}
+
 }  // namespace
 
 void TrackView::drawTrack(int doingShadows) {
@@ -111,6 +127,37 @@ void TrackView::drawTrack(int doingShadows) {
 }
 
 void TrackView::drawTrackSection(int doingShadows) {
+    // The rails style is sent afresh every pass. Compiled into a display list, Mesa redraws its
+    // quads as triangles of its own choosing, which shifts a few pixels of the ties; the centre
+    // line, lines only, replays exactly, and replaying it saves sending every sample twice a
+    // frame.
+    if (drawRails == 1) {
+        emitTrackSection(doingShadows);
+        return;
+    }
+    // A new GL context (the view shown for the first time or again) has none of the old lists.
+    if (!context_valid()) trackSectionCache = TrackSectionCache();
+    const int pass = doingShadows ? 1 : 0;
+    const TrackSectionInputs now = {buildCount, numPoints};
+    GLuint& list = trackSectionCache.list[pass];
+    if (list != 0 && trackSectionCache.compiled[pass] && trackSectionCache.inputs[pass] == now) {
+        glCallList(list);
+        return;
+    }
+    if (list == 0) list = glGenLists(1);
+    if (list == 0) {  // no list to be had: draw directly
+        emitTrackSection(doingShadows);
+        return;
+    }
+    // The list holds exactly the calls a direct draw makes.
+    glNewList(list, GL_COMPILE_AND_EXECUTE);
+    emitTrackSection(doingShadows);
+    glEndList();
+    trackSectionCache.compiled[pass] = true;
+    trackSectionCache.inputs[pass] = now;
+}
+
+void TrackView::emitTrackSection(int doingShadows) {
     const int n = numPoints;
     const bool colours = !doingShadows;
     const bool rails = drawRails == 1;
@@ -127,6 +174,7 @@ void TrackView::drawTrackSection(int doingShadows) {
     float tieCounter = 0.0f;
     int tieOrdinal = 0;
     bool haveFirstTie = false;
+    bool railWidthSet = false;
     float firstRight[3] = {}, firstLeft[3] = {}, lastRight[3] = {}, lastLeft[3] = {};
 
     float t = 0.0f;
@@ -165,10 +213,7 @@ void TrackView::drawTrackSection(int doingShadows) {
             float guide[3];
             pointAt(segments2, n, t, guide);
             // Pillars stand only where the track's up side faces up, not under inverted parts.
-            if (tieOrdinal % pillarEvery == 0 && P[1] < guide[1]) {
-                if (colours) glColor3fv(kPillarRed);
-                drawPillar(P);
-            }
+            if (tieOrdinal % pillarEvery == 0 && P[1] < guide[1]) drawPillar(P, colours ? kPillarRed : nullptr);
 
             float tangent[3], upHint[3], F[3], S[3], U[3];
             tangentAt(segments, n, t, tangent);
@@ -183,13 +228,11 @@ void TrackView::drawTrackSection(int doingShadows) {
                 left[k] = P[k] - kRailOffset * S[k] + kRailHeight * U[k];
             }
             if (haveFirstTie) {
-                // The rails are polylines through the ties.
-                glLineWidth(kRailWidth);
-                if (colours) glColor3fv(kRailGrey);
-                glBegin(GL_LINES);
-                lineWithUpNormal(right, lastRight);
-                lineWithUpNormal(left, lastLeft);
-                glEnd();
+                // The rails are polylines through the ties. Nothing else in the section changes
+                // the line width, so it is set once, before the first rail.
+                if (!railWidthSet) glLineWidth(kRailWidth);
+                railWidthSet = true;
+                drawRailPair(right, lastRight, left, lastLeft, colours ? kRailGrey : nullptr);
             } else {
                 std::copy(right, right + 3, firstRight);
                 std::copy(left, left + 3, firstLeft);
@@ -198,8 +241,7 @@ void TrackView::drawTrackSection(int doingShadows) {
             std::copy(right, right + 3, lastRight);
             std::copy(left, left + 3, lastLeft);
 
-            if (colours) glColor3fv(kTieBrown);
-            drawTie(P, F, S, U);
+            drawTie(P, F, S, U, colours ? kTieBrown : nullptr);
         }
         t = tNext;
     }
@@ -215,11 +257,7 @@ void TrackView::drawTrackSection(int doingShadows) {
         lineWithUpNormal(end, start);
         glEnd();
     } else if (haveFirstTie) {
-        glLineWidth(kRailWidth);
-        if (colours) glColor3fv(kRailGrey);
-        glBegin(GL_LINES);
-        lineWithUpNormal(lastRight, firstRight);
-        lineWithUpNormal(lastLeft, firstLeft);
-        glEnd();
+        if (!railWidthSet) glLineWidth(kRailWidth);
+        drawRailPair(lastRight, firstRight, lastLeft, firstLeft, colours ? kRailGrey : nullptr);
     }
 }

@@ -87,6 +87,7 @@ static inline float distance(float x0, float y0, float z0, float x1, float y1, f
 void TrackView::buildTrack() {
     const int n = numPoints;
     if (n < kMinBuildPoints) return;
+    ++buildCount;
     buildRing(*this, points, segments, n);
 
     // Each segment's length value walks its local parameter n times (t sweeps 0..1 in steps of
@@ -143,5 +144,6 @@ void TrackView::buildTrack() {
 
 void TrackView::buildTrack2() {
     if (numPoints < kMinBuildPoints) return;
+    ++buildCount;
     buildRing(*this, points2, segments2, numPoints);
 }

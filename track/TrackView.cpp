@@ -76,7 +76,8 @@ TrackView::TrackView(int x, int y, int w, int h)
       basisKeyLatch(1),
       trainRunKeyLatch(1),
       reportKeyLatch(1),
-      defaultsKeyLatch(1) {}
+      defaultsKeyLatch(1),
+      buildCount(0) {}
 
 TrackView::~TrackView() { deleteAllRecords(); }
 

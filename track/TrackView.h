@@ -4,6 +4,7 @@
 
 #include <FL/Fl_Gl_Window.H>
 
+#include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
 #include "track/ControlPoint.h"
 #include "track/CurveSegment.h"
@@ -56,7 +57,8 @@ public:
     void drawLightMarker();
     void drawTrain(int doingShadows);
     void drawTrees(int doingShadows);
-    void drawTrackSection(int doingShadows);
+    void drawTrackSection(int doingShadows);  // replays or recompiles the pass's display list
+    void emitTrackSection(int doingShadows);  // samples the track and sends it to GL
 
     // ---- input/: events, keys, editing, track files ----
     int handle(int event) override;  // 1 for push, release, drag and show; 0 otherwise
@@ -162,4 +164,9 @@ public:
     int reportKeyLatch;     // F5
     int defaultsKeyLatch;   // 'D'
     ArcBall arcBall;        // the free view's rotation
+
+    // Not part of the track's state: bumped by every buildTrack and buildTrack2, so what is
+    // derived from the curves (the renderer's display lists) knows when to be made again.
+    unsigned buildCount;
+    TrackSectionCache trackSectionCache;  // owned by the view's GL context; see render/
 };

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Draws the pictures tests/render/FrameSameness_gltest.cpp compares with, using the renderer of
+# another commit (default: the immediate-mode renderer before the display lists), and stores
+# them as PNG in tests/render/reference/. Needs ImageMagick's convert.
+#   scripts/make-reference-images.sh [commit]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+commit="${1:-4241360}"
+work="$(mktemp -d)"
+trap 'git -C "$here" worktree remove --force "$work/src" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+
+git -C "$here" worktree add --detach "$work/src" "$commit" >/dev/null
+# That commit's renderer with today's test, scenes and fixtures.
+cp "$here/tests/render/FrameSameness_gltest.cpp" "$work/src/tests/render/"
+cp "$here/tests/support/SceneCapture.h" "$work/src/tests/support/"
+cp "$here/tests/CMakeLists.txt" "$work/src/tests/"
+mkdir -p "$work/src/tracks" && cp "$here"/tracks/*.trk "$work/src/tracks/"
+cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_BENCH=OFF >/dev/null
+cmake --build "$work/build" -j"$(nproc)" --target display_tests >/dev/null
+mkdir -p "$work/out"
+KALVORA_WRITE_REFERENCES="$work/out" "$work/build/tests/display_tests" --gtest_filter='FrameSameness.*'
+for ppm in "$work"/out/*.ppm; do
+  convert "$ppm" "$here/tests/render/reference/$(basename "${ppm%.ppm}").png"
+done
+ls -l "$here/tests/render/reference"
