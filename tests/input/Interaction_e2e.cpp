@@ -5,8 +5,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <regex>
-#include <sstream>
 
 #include "input/TrackFile.h"
 #include "tests/support/Desktop.h"
@@ -14,8 +12,7 @@
 
 namespace {
 
-constexpr int kViewX = 400, kViewY = 300;  // where the pointer rests, inside the 800 x 600 view
-constexpr int kSettleMs = 300;             // a few animation ticks
+constexpr int kSettleMs = 300;  // a few animation ticks
 
 float floatAt(const std::string& bytes, std::size_t offset) {
     std::uint32_t word = 0;
@@ -29,64 +26,10 @@ class Interaction : public testing::Test {
 protected:
     PrivateDisplay display;
     std::string dir = makeScratchDir();
-    std::string main;
 
-    // Starts the program at 800 x 600 and rests the pointer inside the view.
-    void start(KalvoraProcess& program) {
-        const std::string dialog = waitForWindow("Kalvora");
-        ASSERT_FALSE(dialog.empty());
-        focusWindow(dialog);
-        pressKey("Return");
-        main = waitForWindow("Kalvora - Build 53");
-        ASSERT_FALSE(main.empty());
-        moveMouse(kViewX, kViewY);
-        focusWindow(main);
-        pause(kSettleMs);
-        ASSERT_TRUE(program.running());
-    }
+    void start(KalvoraProcess& program) { ASSERT_FALSE(openMainWindow(program).empty()); }
 
-    // The file prompt: the one visible window 330 x 75 pixels.
-    std::string waitForPrompt() {
-        for (int waited = 0; waited < 10000; waited += 100) {
-            std::istringstream ids(shell("xdotool search --onlyvisible --name '' 2>/dev/null"));
-            for (std::string id; std::getline(ids, id);) {
-                const WindowGeometry g = windowGeometry(id);
-                if (g.w == kFilePromptWindowWidth && g.h == 75) return id;
-            }
-            pause(100);
-        }
-        return "";
-    }
-
-    // Presses the file key, types the name into the prompt and confirms it.
-    void fileCommand(const std::string& key, const std::string& name) {
-        pressKey(key);
-        const std::string prompt = waitForPrompt();
-        ASSERT_FALSE(prompt.empty()) << "no prompt after " << key;
-        focusWindow(prompt);
-        typeText(name);
-        pressKey("Return");
-        EXPECT_TRUE(windowGone(prompt));
-        moveMouse(kViewX, kViewY);  // the dialog opened with its button under the pointer
-        pause(kSettleMs);
-    }
-
-    // Every "train position" the report printed so far.
-    std::vector<std::string> positions(const KalvoraProcess& program) {
-        std::vector<std::string> found;
-        const std::string text = program.console();
-        const std::regex line("train position: \\(([^)]*)\\)");
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), line); it != std::sregex_iterator(); ++it)
-            found.push_back((*it)[1]);
-        return found;
-    }
-
-    std::string report(const KalvoraProcess& program) {
-        const size_t before = positions(program).size();
-        pressKey("F5");
-        for (int waited = 0; positions(program).size() == before && waited < 3000; waited += 50) pause(50);
-        return positions(program).empty() ? "" : positions(program).back();
-    }
+    std::string report(const KalvoraProcess& program) { return reportedPosition(program); }
 
     void quit(KalvoraProcess& program) {
         ASSERT_TRUE(program.running());
@@ -106,7 +49,7 @@ TEST_F(Interaction, PressesWithTheMouseAtRestEditingSavingClearingAndLoadingAllW
     pause(100);
     mouseUp(1);
     pressKey("r");  // deselect, so the file keys act
-    fileCommand("F2", "my track.trk");
+    ASSERT_TRUE(fileCommand("F2", "my track.trk"));
     const std::string saved = readFile(dir + "/my track.trk");
     ASSERT_EQ(saved.size(), trackFileSize(3, 0));  // three points, all from three presses
     EXPECT_FLOAT_EQ(floatAt(saved, 4 + 24), 0.75f);                 // point 2 x
@@ -116,12 +59,12 @@ TEST_F(Interaction, PressesWithTheMouseAtRestEditingSavingClearingAndLoadingAllW
     EXPECT_FLOAT_EQ(floatAt(saved, 4 + 36 + 24 + 4), 4.125f);
 
     pressKey("c");
-    fileCommand("F1", "my track.trk");
+    ASSERT_TRUE(fileCommand("F1", "my track.trk"));
     // After the prompt every press still counts: two trees, then the loaded track saved again.
     pressKey("n");
     pressKey("n");
     pressKey("e");  // 'N' selected the second tree; 'E' steps past the last: nothing selected
-    fileCommand("F2", "again.trk");
+    ASSERT_TRUE(fileCommand("F2", "again.trk"));
     const std::string again = readFile(dir + "/again.trk");
     ASSERT_EQ(again.size(), trackFileSize(3, 2));
     EXPECT_EQ(again.substr(0, 4 + 72), saved.substr(0, 4 + 72));
@@ -142,7 +85,7 @@ TEST_F(Interaction, SpaceStopsAndStartsTheRunningTrain) {
     writeFile(dir + "/ring.trk", std::string(bytes.begin(), bytes.end()));
     KalvoraProcess program(dir);
     start(program);
-    fileCommand("F1", "ring.trk");  // three points or more: the train starts
+    ASSERT_TRUE(fileCommand("F1", "ring.trk"));  // three points or more: the train starts
     const std::string first = report(program);
     pause(kSettleMs);
     EXPECT_NE(report(program), first) << "the loaded train does not move";

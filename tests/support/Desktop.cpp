@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -84,12 +85,16 @@ std::string shell(const std::string& command) {
     return output;
 }
 
-KalvoraProcess::KalvoraProcess(const std::string& workDir) : workDir_(workDir) {
+KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment)
+    : workDir_(workDir) {
     pid_ = fork();
     if (pid_ == 0) {
         if (chdir(workDir.c_str()) != 0) _exit(126);
         const int out = open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
+        const int errors = open("errors.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(errors, 2);
+        for (const std::string& setting : environment) putenv(const_cast<char*>(setting.c_str()));
         execl(KALVORA_PROGRAM, KALVORA_PROGRAM, static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -119,6 +124,15 @@ int KalvoraProcess::waitForExit(int timeoutMs) {
 }
 
 std::string KalvoraProcess::console() const { return readFile(workDir_ + "/console.txt"); }
+std::string KalvoraProcess::errors() const { return readFile(workDir_ + "/errors.txt"); }
+
+long KalvoraProcess::residentKiB() const {
+    std::istringstream status(readFile("/proc/" + std::to_string(pid_) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    }
+    return 0;
+}
 
 bool KalvoraProcess::waitForConsole(const std::string& text, int timeoutMs) const {
     for (int waited = 0; waited <= timeoutMs; waited += 20) {
@@ -184,4 +198,60 @@ void mouseDown(int button) { shell("xdotool mousedown " + std::to_string(button)
 void mouseUp(int button) { shell("xdotool mouseup " + std::to_string(button)); }
 void moveMouseBy(int dx, int dy) {
     shell("xdotool mousemove_relative -- " + std::to_string(dx) + " " + std::to_string(dy));
+}
+
+std::string openMainWindow(KalvoraProcess& program) {
+    const std::string dialog = waitForWindow("Kalvora");
+    if (dialog.empty() || !program.running()) return "";
+    focusWindow(dialog);
+    pressKey("Return");
+    const std::string main = waitForWindow("Kalvora - Build 53");
+    if (main.empty()) return "";
+    moveMouse(kRestX, kRestY);
+    focusWindow(main);
+    pause(300);  // a few animation ticks
+    return main;
+}
+
+// The file prompt: the visible window 330 x 75 pixels.
+static std::string waitForPrompt() {
+    for (int waited = 0; waited < 10000; waited += 100) {
+        std::istringstream ids(shell("xdotool search --onlyvisible --name '' 2>/dev/null"));
+        for (std::string id; std::getline(ids, id);) {
+            const WindowGeometry g = windowGeometry(id);
+            if (g.w == 330 && g.h == 75) return id;
+        }
+        pause(100);
+    }
+    return "";
+}
+
+bool fileCommand(const std::string& key, const std::string& name) {
+    pressKey(key);
+    const std::string prompt = waitForPrompt();
+    if (prompt.empty()) return false;
+    focusWindow(prompt);
+    typeText(name);
+    pressKey("Return");
+    const bool closed = windowGone(prompt);
+    moveMouse(kRestX, kRestY);  // the dialog opened with its button under the pointer
+    pause(300);
+    return closed;
+}
+
+static std::vector<std::string> positions(const KalvoraProcess& program) {
+    std::vector<std::string> found;
+    const std::string text = program.console();
+    const std::regex line("train position: \\(([^)]*)\\)");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), line); it != std::sregex_iterator(); ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
+std::string reportedPosition(const KalvoraProcess& program) {
+    const size_t before = positions(program).size();
+    pressKey("F5");
+    for (int waited = 0; positions(program).size() == before && waited < 5000; waited += 50) pause(50);
+    const std::vector<std::string> all = positions(program);
+    return all.size() > before ? all.back() : "";
 }

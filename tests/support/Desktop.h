@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 // Starts `Xvfb` on a free display number (1600 x 1200 x 24, no TCP) and points DISPLAY at it
 // for this process and its children. Stops it on destruction.
@@ -28,10 +29,11 @@ bool fileExists(const std::string& path);
 // Runs a shell command and returns what it printed on stdout, without the final line break.
 std::string shell(const std::string& command);
 
-// The real kalvora program, started in workDir with its console written to workDir/console.txt.
+// The real kalvora program, started in workDir with its console written to workDir/console.txt
+// and its error stream to workDir/errors.txt; environment holds extra NAME=value settings.
 class KalvoraProcess {
 public:
-    explicit KalvoraProcess(const std::string& workDir);
+    explicit KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment = {});
     ~KalvoraProcess();  // kills the program if it still runs
 
     bool running();
@@ -39,6 +41,9 @@ public:
     // still running or died from a signal.
     int waitForExit(int timeoutMs);
     std::string console() const;
+    std::string errors() const;
+    long residentKiB() const;  // the program's resident memory now, 0 if it has ended
+    pid_t pid() const { return pid_; }
     // Waits up to timeoutMs until the console holds text; true if it does.
     bool waitForConsole(const std::string& text, int timeoutMs) const;
 
@@ -69,3 +74,15 @@ void mouseDown(int button);
 void mouseUp(int button);
 void moveMouseBy(int dx, int dy);
 void pause(int ms);
+
+// Where the pointer rests while keys are pressed: inside the 800 x 600 view.
+constexpr int kRestX = 400, kRestY = 300;
+
+// Accepts the size dialog's 800 x 600, waits for the main window, rests the pointer in the view
+// and gives the window the focus. Returns the main window's id ("" if it never came).
+std::string openMainWindow(KalvoraProcess& program);
+// Presses a file key (F1 or F2), types the name into the prompt that opens and confirms it.
+// False if no prompt came or it did not close.
+bool fileCommand(const std::string& key, const std::string& name);
+// Presses F5 and returns the train position of the report it prints ("" if none came).
+std::string reportedPosition(const KalvoraProcess& program);
