@@ -7,43 +7,27 @@
 #include "render/Palette.h"
 #include "track/TrackView.h"
 
+// The cube's faces: the outward normal, then the corners as signs of the half edge.
+constexpr int kCubeFaces[6][5][3] = {
+    {{0, 0, 1}, {1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
+    {{0, 0, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
+    {{0, 1, 0}, {1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}},
+    {{0, -1, 0}, {1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
+    {{1, 0, 0}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}, {1, 1, -1}},
+    {{-1, 0, 0}, {-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}},
+};
+
 void drawCube(double x, double y, double z, double size) {
     const double h = size / 2.0;
-    glPushMatrix();
-    glTranslated(x, y, z);
+    // The corners are placed around the centre here rather than by a translation of the
+    // modelview matrix: a matrix change between two cubes would stop GL from drawing the markers
+    // as one batch, and the pixels come out the same.
     glBegin(GL_QUADS);
-    glNormal3d(0.0, 0.0, 1.0);
-    glVertex3d(h, h, h);
-    glVertex3d(-h, h, h);
-    glVertex3d(-h, -h, h);
-    glVertex3d(h, -h, h);
-    glNormal3d(0.0, 0.0, -1.0);
-    glVertex3d(h, h, -h);
-    glVertex3d(-h, h, -h);
-    glVertex3d(-h, -h, -h);
-    glVertex3d(h, -h, -h);
-    glNormal3d(0.0, 1.0, 0.0);
-    glVertex3d(h, h, h);
-    glVertex3d(-h, h, h);
-    glVertex3d(-h, h, -h);
-    glVertex3d(h, h, -h);
-    glNormal3d(0.0, -1.0, 0.0);
-    glVertex3d(h, -h, h);
-    glVertex3d(-h, -h, h);
-    glVertex3d(-h, -h, -h);
-    glVertex3d(h, -h, -h);
-    glNormal3d(1.0, 0.0, 0.0);
-    glVertex3d(h, h, h);
-    glVertex3d(h, -h, h);
-    glVertex3d(h, -h, -h);
-    glVertex3d(h, h, -h);
-    glNormal3d(-1.0, 0.0, 0.0);
-    glVertex3d(-h, h, h);
-    glVertex3d(-h, -h, h);
-    glVertex3d(-h, -h, -h);
-    glVertex3d(-h, h, -h);
+    for (const auto& f : kCubeFaces) {
+        glNormal3d(f[0][0], f[0][1], f[0][2]);
+        for (int k = 1; k < 5; ++k) glVertex3d(x + f[k][0] * h, y + f[k][1] * h, z + f[k][2] * h);
+    }
     glEnd();
-    glPopMatrix();
 }
 
 // Sets a point's own colour (components 0..255).

@@ -14,7 +14,6 @@ RecordedPass* recording = nullptr;
 GLenum mode = 0;
 GLfloat normal[3] = {0, 0, 1};
 GLfloat colour[4] = {1, 1, 1, 1};
-std::vector<GLfloat> offsets = {0, 0, 0};  // the translation stack of glPushMatrix/glTranslated
 RecordedPass::Vertices primitive;         // the vertices of the glBegin in progress
 
 template <typename Function>
@@ -73,10 +72,8 @@ void setColour(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
 
 }  // namespace
 
-void startRecording(RecordedPass* pass) {
-    recording = pass;
-    offsets = {0, 0, 0};
-}
+// The scene routine changes no matrix while it draws, so the vertices are recorded as given.
+void startRecording(RecordedPass* pass) { recording = pass; }
 
 void stopRecording() { recording = nullptr; }
 
@@ -116,9 +113,7 @@ void glEnd() {
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
     static auto next = real<void (*)(GLdouble, GLdouble, GLdouble)>("glVertex3d");
     if (recording) {
-        const GLfloat p[3] = {static_cast<GLfloat>(x + offsets[offsets.size() - 3]),
-                              static_cast<GLfloat>(y + offsets[offsets.size() - 2]),
-                              static_cast<GLfloat>(z + offsets[offsets.size() - 1])};
+        const GLfloat p[3] = {static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z)};
         primitive.position.insert(primitive.position.end(), p, p + 3);
         primitive.normal.insert(primitive.normal.end(), normal, normal + 3);
         primitive.colour.insert(primitive.colour.end(), colour, colour + 4);
@@ -156,26 +151,6 @@ void glColor4fv(const GLfloat* c) {
     static auto next = real<void (*)(const GLfloat*)>("glColor4fv");
     setColour(c[0], c[1], c[2], c[3]);
     next(c);
-}
-
-void glPushMatrix() {
-    static auto next = real<void (*)()>("glPushMatrix");
-    offsets.insert(offsets.end(), offsets.end() - 3, offsets.end());
-    next();
-}
-
-void glPopMatrix() {
-    static auto next = real<void (*)()>("glPopMatrix");
-    if (offsets.size() > 3) offsets.resize(offsets.size() - 3);
-    next();
-}
-
-void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
-    static auto next = real<void (*)(GLdouble, GLdouble, GLdouble)>("glTranslated");
-    offsets[offsets.size() - 3] += static_cast<GLfloat>(x);
-    offsets[offsets.size() - 2] += static_cast<GLfloat>(y);
-    offsets[offsets.size() - 1] += static_cast<GLfloat>(z);
-    next(x, y, z);
 }
 
 }  // extern "C"

@@ -1,0 +1,60 @@
+// The train's step (once per frame while it runs) and saving and loading the largest track.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "input/TrackFile.h"
+#include "tests/support/TrackFixtures.h"
+
+namespace {
+
+// The largest track a file holds: 100 points on a ring of radius 12 with hills, and 50 trees.
+void buildLargest(TrackView& view) {
+    std::vector<Point3> ring = circle(kMaxPoints, 12.0f, 3.0f);
+    for (int i = 0; i < kMaxPoints; ++i) ring[i][1] += (i % 10) * 0.3f;
+    buildRing(view, ring);
+    for (int i = 0; i < kMaxTrees; ++i) {
+        view.trees[view.numTrees++] = new ControlPoint(i * 0.5f, 0, -i * 0.25f, 1.0f, 4.5f, 0, 0, 0);
+    }
+}
+
+}  // namespace
+
+static void BM_AdvanceTrain(benchmark::State& state) {
+    TrackView view(0, 0, 800, 600);
+    buildLargest(view);
+    view.physicsOn = static_cast<int>(state.range(0));
+    view.trainU = 0.0f;
+    for (auto _ : state) {
+        view.advanceTrain();
+        benchmark::DoNotOptimize(view.trainPos[0]);
+    }
+}
+BENCHMARK(BM_AdvanceTrain)->Arg(0)->Arg(1)->ArgName("physics");
+
+static void BM_SaveLargestTrack(benchmark::State& state) {
+    TrackView view(0, 0, 800, 600);
+    buildLargest(view);
+    const std::string path = "/tmp/kalvora-bench-largest.trk";
+    std::string reason;
+    for (auto _ : state) {
+        if (!writeFileReplacing(path.c_str(), encodeTrack(view), &reason)) state.SkipWithError(reason.c_str());
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_SaveLargestTrack)->Unit(benchmark::kMicrosecond);
+
+// Decoding, checking and installing the bytes: what a load does after reading the file, with
+// both curve builds.
+static void BM_LoadLargestTrack(benchmark::State& state) {
+    TrackView source(0, 0, 800, 600);
+    buildLargest(source);
+    const std::vector<unsigned char> bytes = encodeTrack(source);
+    TrackView view(0, 0, 800, 600);
+    std::string reason;
+    for (auto _ : state) {
+        if (!loadTrackBytes(view, bytes.data(), bytes.size(), &reason)) state.SkipWithError(reason.c_str());
+    }
+}
+BENCHMARK(BM_LoadLargestTrack)->Unit(benchmark::kMicrosecond);
