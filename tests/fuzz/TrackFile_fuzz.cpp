@@ -16,28 +16,23 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-bool validIndex(int index, int count) { return index == -1 || (index >= 0 && index < count); }
+bool within(int value, int low, int high) { return value >= low && value <= high; }
 
-void checkLoadedView(const TrackView& view, std::size_t size) {
-    require(view.numPoints >= 0 && view.numPoints <= kMaxPoints && view.numPoints2 == view.numPoints);
-    require(view.numTrees >= 0 && view.numTrees <= kMaxTrees);
-    require(size == trackFileSize(view.numPoints, view.numTrees));
-    for (int i = 0; i < view.numPoints; ++i) require(view.points[i] && view.points2[i] && view.segments[i] && view.segments2[i]);
-    for (int i = 0; i < view.numTrees; ++i) require(view.trees[i] != nullptr);
-    require(validIndex(view.selectedPoint, view.numPoints) && validIndex(view.selectedPoint2, view.numPoints));
-    require(validIndex(view.selectedTree, view.numTrees));
-    require(view.tieSpacing >= kMinTieSpacing && view.tieSpacing <= kMaxTieSpacing);
-    require(view.supportEvery >= kMinSupportEvery && view.supportEvery <= kMaxSupportEvery);
-    for (int flag : {view.useBSpline, view.drawRails, view.showPoints, view.lightingOn, view.physicsOn})
-        require(flag == 0 || flag == 1);
-    require(std::isfinite(view.trainSpeed) && view.trainSpeed >= 0.0f);
-    require(std::isfinite(view.totalEnergy) && std::isfinite(view.gravity) && view.gravity < 0.0f);
-    require(view.focusViewOffset > 0.0f && view.focusViewOffset <= kMaxFocusViewOffset + kFocusViewStep);
-    require(view.trainRunning == (view.numPoints >= kMinBuildPoints ? 1 : 0));
-    if (view.trainRunning) {
-        for (float coordinate : view.trainPos) require(std::isfinite(coordinate));
-        require(std::isfinite(view.trackLength));
-    }
+void checkLoadedView(const TrackView& v, std::size_t size) {
+    require(within(v.numPoints, 0, kMaxPoints) && v.numPoints2 == v.numPoints && within(v.numTrees, 0, kMaxTrees));
+    require(size == trackFileSize(v.numPoints, v.numTrees));
+    for (int i = 0; i < v.numPoints; ++i) require(v.points[i] && v.points2[i] && v.segments[i] && v.segments2[i]);
+    for (int i = 0; i < v.numTrees; ++i) require(v.trees[i] != nullptr);
+    // Selections: -1 or inside their lists.
+    require(within(v.selectedPoint, -1, v.numPoints - 1) && within(v.selectedPoint2, -1, v.numPoints - 1));
+    require(within(v.selectedTree, -1, v.numTrees - 1));
+    require(within(v.tieSpacing, kMinTieSpacing, kMaxTieSpacing) && within(v.supportEvery, kMinSupportEvery, kMaxSupportEvery));
+    for (int flag : {v.useBSpline, v.drawRails, v.showPoints, v.lightingOn, v.physicsOn}) require(within(flag, 0, 1));
+    require(std::isfinite(v.trainSpeed) && v.trainSpeed >= 0.0f);
+    require(std::isfinite(v.totalEnergy) && std::isfinite(v.gravity) && v.gravity < 0.0f);
+    require(v.focusViewOffset > 0.0f && v.focusViewOffset <= kMaxFocusViewOffset + kFocusViewStep);
+    require(v.trainRunning == (v.numPoints >= kMinBuildPoints ? 1 : 0));
+    if (v.trainRunning) require(std::isfinite(v.trainPos[0] + v.trainPos[1] + v.trainPos[2] + v.trackLength));
 }
 
 }  // namespace
@@ -57,7 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkLoadedView(view, size);
     // What was loaded saves and loads back to itself: the repairs are stable.
     const std::vector<unsigned char> saved = encodeTrack(view);
-    require(loadTrackBytes(view, saved.data(), saved.size(), &reason));
-    require(encodeTrack(view) == saved);
+    require(loadTrackBytes(view, saved.data(), saved.size(), &reason) && encodeTrack(view) == saved);
     return 0;
 }

@@ -1,43 +1,51 @@
-// Drives the view's handler without a display: keys held through the key poll, mouse events
-// through FLTK's event state, and file names answered through the file prompt.
+// The fixture of the input tests: a view whose handler is driven without a display, with keys
+// held through the key poll, mouse events through FLTK's event state and file names answered
+// through the file prompt.
 #pragma once
 
 #include <FL/Fl.H>
+#include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
 #include "app/TextPrompt.h"
 #include "input/KeyPoll.h"
-#include "track/TrackView.h"
+#include "tests/support/TrackFixtures.h"
 
-class InputDriver {
-public:
-    explicit InputDriver(TrackView& view) : view_(view), savedPoll_(keyPoll), savedPrompt_(filePrompt) {
-        keys().clear();
-        keyPoll = [](int key) { return static_cast<int>(keys().count(key)); };
+inline Point3 at(const ControlPoint* point) { return {point->x, point->y, point->z}; }
+
+class DrivenView : public testing::Test {
+protected:
+    static inline std::set<int> keys;  // the keys held down now
+    // The prompt cancels while it has no answer (from the start until one is given), else it
+    // answers OK with it, cut as the real prompt cuts it; `prompts` counts its calls.
+    static inline std::optional<std::string> answer;
+    static inline int prompts = 0;
+    TrackView view{0, 0, 800, 600};
+
+    DrivenView() {
+        keys.clear();
+        answer.reset();
+        prompts = 0;
+        keyPoll = [](int key) { return static_cast<int>(keys.count(key)); };
         filePrompt = [](char* buffer, const char*, int, int, int, int, int) {
-            ++prompts();
-            if (cancelled()) return 0;
-            copyPromptText(buffer, answer().c_str());
-            return 1;
+            ++prompts;
+            if (answer) copyPromptText(buffer, answer->c_str());
+            return answer ? 1 : 0;
         };
-        prompts() = 0;
-        cancelled() = true;
     }
-    ~InputDriver() {
+    ~DrivenView() override {
         keyPoll = savedPoll_;
         filePrompt = savedPrompt_;
     }
 
-    void hold(int key) { keys().insert(key); }
-    void release(int key) { keys().erase(key); }
-    void releaseAll() { keys().clear(); }
     // Holds the key for `events` handler calls, then releases it for one more.
     void press(int key, int events = 1) {
-        hold(key);
+        keys.insert(key);
         for (int i = 0; i < events; ++i) idle();
-        release(key);
+        keys.erase(key);
         idle();
     }
     // One event that is neither a key nor a button event: the mouse moving inside the view.
@@ -47,35 +55,10 @@ public:
         Fl::e_x = x;
         Fl::e_y = y;
         if (button) Fl::e_keysym = FL_Button + button;
-        return view_.handle(event);
+        return view.handle(event);
     }
-    // The prompt answers OK with this name from now on (cut as the real prompt cuts it), or
-    // cancels; it cancels until told otherwise, and counts its calls.
-    void answerPrompt(const std::string& name) {
-        answer() = name;
-        cancelled() = false;
-    }
-    void cancelPrompt() { cancelled() = true; }
-    int promptCalls() const { return prompts(); }
 
 private:
-    static std::set<int>& keys() {
-        static std::set<int> held;
-        return held;
-    }
-    static std::string& answer() {
-        static std::string name;
-        return name;
-    }
-    static bool& cancelled() {
-        static bool cancel;
-        return cancel;
-    }
-    static int& prompts() {
-        static int calls;
-        return calls;
-    }
-    TrackView& view_;
-    KeyPoll savedPoll_;
-    PromptFunction savedPrompt_;
+    KeyPoll savedPoll_ = keyPoll;
+    PromptFunction savedPrompt_ = filePrompt;
 };
