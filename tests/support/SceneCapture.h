@@ -1,6 +1,7 @@
 // A TrackView shown on the test display that keeps the picture of every frame it draws (read
-// from the back buffer before the swap), and an independent perspective projection to find where
-// a world point lands in that picture. Header only; display tests include it.
+// from the back buffer before the swap), and an independent perspective projection, in double
+// vectors of its own, to find where a world point lands in that picture. Header only; display
+// tests include it.
 #pragma once
 
 #include <FL/Fl.H>
@@ -16,9 +17,19 @@
 
 #include "track/TrackView.h"
 
-struct Rgb {
-    int r, g, b;
-};
+// Vectors in double, for the independent calculations of the tests.
+using Vec = std::array<double, 3>;
+inline Vec operator+(const Vec& a, const Vec& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
+inline Vec operator*(double s, const Vec& v) { return {s * v[0], s * v[1], s * v[2]}; }
+inline Vec operator-(const Vec& a, const Vec& b) { return a + -1.0 * b; }
+inline double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+inline Vec cross(const Vec& a, const Vec& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+inline Vec unit(const Vec& v) { return 1.0 / std::sqrt(dot(v, v)) * v; }
+inline Vec toVec(const std::array<float, 3>& p) { return {p[0], p[1], p[2]}; }
+
+struct Rgb { int r, g, b; };
 inline bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 inline bool operator!=(const Rgb& a, const Rgb& b) { return !(a == b); }
 inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
@@ -31,8 +42,9 @@ inline Rgb rgb(double r, double g, double b) {
 }
 // Largest difference per channel between a colour GL stored and its exact value (rounding).
 constexpr int kChannelTolerance = 1;
-inline bool near(const Rgb& a, const Rgb& b, int tolerance = kChannelTolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+inline bool near(const Rgb& a, const Rgb& b) {
+    const int t = kChannelTolerance;
+    return std::abs(a.r - b.r) <= t && std::abs(a.g - b.g) <= t && std::abs(a.b - b.b) <= t;
 }
 
 class CapturedView : public TrackView {
@@ -49,16 +61,18 @@ public:
         ++framesDrawn;
     }
 
-    // Colour of the pixel at column x and row y counted from the top of the last frame.
+    // Colour of the pixel at column x and row y counted from the top of the last frame;
+    // {-1, -1, -1} outside it.
     Rgb pixel(int x, int y) const {
+        if (x < 0 || y < 0 || x >= w() || y >= h()) return {-1, -1, -1};
         const size_t at = (static_cast<size_t>(h() - 1 - y) * w() + x) * 3;
         return {frame[at], frame[at + 1], frame[at + 2]};
     }
-    // How many pixels of the last frame match the colour (within the tolerance).
-    int count(const Rgb& colour, int tolerance = kChannelTolerance) const {
+    // How many pixels of the last frame have the colour (within kChannelTolerance).
+    int count(const Rgb& colour) const {
         int n = 0;
         for (int y = 0; y < h(); ++y)
-            for (int x = 0; x < w(); ++x) n += near(pixel(x, y), colour, tolerance);
+            for (int x = 0; x < w(); ++x) n += near(pixel(x, y), colour);
         return n;
     }
 
@@ -66,100 +80,53 @@ public:
     int framesDrawn = 0;
 };
 
-// Pumps the toolkit until the view has drawn more than `frames` frames (at most a few seconds).
-inline bool waitForFrames(CapturedView& view, int frames) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (view.framesDrawn <= frames && std::chrono::steady_clock::now() < deadline) Fl::wait(0.02);
-    return view.framesDrawn > frames;
-}
-
-// Shows the view as a top-level window and waits for its first frame.
-inline void showView(CapturedView& view) {
-    view.show();
-    ASSERT_TRUE(waitForFrames(view, 0)) << "the view never drew";
-}
-
-// Has the toolkit redraw the view once, as the animation tick does.
+// Has the toolkit draw the view once more, as the animation tick does (the first time: shows
+// it as a top-level window), and waits up to ten seconds for the frame.
 inline void drawFrame(CapturedView& view) {
     const int before = view.framesDrawn;
-    view.redraw();
+    if (view.shown()) view.redraw(); else view.show();
     Fl::flush();
-    ASSERT_TRUE(waitForFrames(view, before)) << "the view did not redraw";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (view.framesDrawn == before && std::chrono::steady_clock::now() < deadline) Fl::wait(0.02);
+    ASSERT_GT(view.framesDrawn, before) << "the view did not draw";
+}
+inline void showView(CapturedView& view) { drawFrame(view); }
+
+// A camera as gluLookAt and gluPerspective (field of view 45 degrees) describe it, without GL.
+struct LookAt { Vec eye, centre, up; };
+
+// A world point in the camera's own coordinates (x right, y up, z towards the eye), as the
+// matrix of gluLookAt gives them.
+inline Vec inCamera(const LookAt& cam, const Vec& p) {
+    const Vec f = unit(cam.centre - cam.eye), s = unit(cross(f, cam.up)), d = p - cam.eye;
+    return {dot(d, s), dot(d, cross(s, f)), -dot(d, f)};
 }
 
-// A camera as gluLookAt and gluPerspective describe it, computed here in double without GL.
-struct LookAt {
-    double eye[3], centre[3], up[3];
-    double fieldOfView = 45.0;
-};
-
-// The camera of the look-down view of a point p with the given offset.
-inline LookAt focusCamera(const float p[3], double offset) {
-    return {{p[0], p[1] + offset, p[2] + offset}, {p[0], p[1], p[2]}, {0, 1, 0}};
+// Where a world point lands in a w x h picture: column and row from the top; {-1, -1} when it
+// is behind the eye.
+inline std::array<double, 2> project(const LookAt& cam, int w, int h, const Vec& p) {
+    const Vec v = inCamera(cam, p);
+    const double focal = 1.0 / std::tan(45.0 * M_PI / 360.0);
+    if (v[2] >= 0) return {-1, -1};
+    return {(focal * h / w * v[0] / -v[2] + 1.0) / 2.0 * w, (1.0 - focal * v[1] / -v[2]) / 2.0 * h};
 }
 
-// Where a world point lands in a w x h picture: column and row from the top. False when it is
-// behind the eye.
-inline bool project(const LookAt& cam, int w, int h, const double p[3], double* column, double* row) {
-    double f[3], s[3], u[3], d[3];
-    for (int k = 0; k < 3; ++k) {
-        f[k] = cam.centre[k] - cam.eye[k];
-        d[k] = p[k] - cam.eye[k];
-    }
-    const double fl = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
-    for (double& c : f) c /= fl;
-    s[0] = f[1] * cam.up[2] - f[2] * cam.up[1];
-    s[1] = f[2] * cam.up[0] - f[0] * cam.up[2];
-    s[2] = f[0] * cam.up[1] - f[1] * cam.up[0];
-    const double sl = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
-    for (double& c : s) c /= sl;
-    u[0] = s[1] * f[2] - s[2] * f[1];
-    u[1] = s[2] * f[0] - s[0] * f[2];
-    u[2] = s[0] * f[1] - s[1] * f[0];
-    const double depth = d[0] * f[0] + d[1] * f[1] + d[2] * f[2];
-    if (depth <= 0) return false;
-    const double focal = 1.0 / std::tan(cam.fieldOfView * M_PI / 360.0);
-    const double aspect = static_cast<double>(w) / h;
-    const double ndcX = focal / aspect * (d[0] * s[0] + d[1] * s[1] + d[2] * s[2]) / depth;
-    const double ndcY = focal * (d[0] * u[0] + d[1] * u[1] + d[2] * u[2]) / depth;
-    *column = (ndcX + 1.0) / 2.0 * w;
-    *row = h - (ndcY + 1.0) / 2.0 * h;
-    return true;
-}
-
-// Where a world point lands in the view's picture, as a whole pixel (column, row from the top);
-// false (and a test failure) when it lies outside the picture.
-inline bool pixelOf(const CapturedView& view, const LookAt& cam, double x, double y, double z, int* column,
-                    int* row) {
-    const double p[3] = {x, y, z};
-    double c = -1, r = -1;
-    const bool inFront = project(cam, view.w(), view.h(), p, &c, &r);
-    const bool inside = inFront && c >= 0 && r >= 0 && c < view.w() && r < view.h();
-    EXPECT_TRUE(inside) << "(" << x << ", " << y << ", " << z << ") is outside the picture";
-    *column = static_cast<int>(c);
-    *row = static_cast<int>(r);
-    return inside;
+// The pixel of the last frame where a world point lands, or the one dx, dy beside it; a test
+// failure when the point lies outside the picture.
+inline Rgb pixelAt(const CapturedView& view, const LookAt& cam, const Vec& p, int dx = 0, int dy = 0) {
+    const auto at = project(cam, view.w(), view.h(), p);
+    const int x = static_cast<int>(std::floor(at[0])), y = static_cast<int>(std::floor(at[1]));
+    EXPECT_NE(view.pixel(x, y).r, -1) << "(" << p[0] << ", " << p[1] << ", " << p[2] << ") is outside the picture";
+    return view.pixel(x + dx, y + dy);
 }
 
 // Whether a pixel within `radius` pixels of where a world point lands has the colour. Thin
 // lines (the shadow of a line lies half under the ground beside its centre) need this slack.
-inline bool colourNear(const CapturedView& view, const LookAt& cam, double x, double y, double z, const Rgb& colour,
-                       int radius = 1) {
-    int column, row;
-    if (!pixelOf(view, cam, x, y, z, &column, &row)) return false;
+inline bool colourNear(const CapturedView& view, const LookAt& cam, const Vec& p, const Rgb& colour, int radius = 1) {
+    bool found = false;
     for (int dy = -radius; dy <= radius; ++dy)
-        for (int dx = -radius; dx <= radius; ++dx) {
-            const int cx = column + dx, cy = row + dy;
-            if (cx >= 0 && cy >= 0 && cx < view.w() && cy < view.h() && near(view.pixel(cx, cy), colour)) return true;
-        }
-    return false;
-}
-
-// The pixel of the last frame where a world point lands (the point must be in the picture).
-inline Rgb pixelAt(const CapturedView& view, const LookAt& cam, double x, double y, double z) {
-    int column, row;
-    if (!pixelOf(view, cam, x, y, z, &column, &row)) return {-1, -1, -1};
-    return view.pixel(column, row);
+        for (int dx = -radius; dx <= radius; ++dx) found = found || near(pixelAt(view, cam, p, dx, dy), colour);
+    return found;
 }
 
 // Turns the free view so that it looks down at the origin from `degrees` above the ground,
