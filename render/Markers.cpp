@@ -7,6 +7,8 @@
 #include "render/Palette.h"
 #include "track/TrackView.h"
 
+constexpr float kDropLineWidth = 2.5f;
+
 // The cube's faces: the outward normal, then the corners as signs of the half edge.
 constexpr int kCubeFaces[6][5][3] = {
     {{0, 0, 1}, {1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
@@ -30,45 +32,36 @@ void drawCube(double x, double y, double z, double size) {
     glEnd();
 }
 
-// Sets a point's own colour (components 0..255).
-static void setPointColour(const ControlPoint* point) {
-    int r, g, b;
-    point->getColor(&r, &g, &b);
-    glColor3f(static_cast<float>(r / 255.0), static_cast<float>(g / 255.0), static_cast<float>(b / 255.0));
+// Draws a point's cube and returns its position. The normal pass gives the cube the point's own
+// colour (components 0..255), or, for the selected point, flat yellow: lighting goes off for it
+// and comes back only after the pair.
+static void drawPointMarker(const ControlPoint* point, bool selected, int doingShadows, float p[3]) {
+    point->getPosition(&p[0], &p[1], &p[2]);
+    if (!doingShadows) {
+        int r, g, b;
+        point->getColor(&r, &g, &b);
+        glColor3f(static_cast<float>(r / 255.0), static_cast<float>(g / 255.0), static_cast<float>(b / 255.0));
+        if (selected) {
+            glDisable(GL_LIGHTING);
+            glColor3fv(kHighlightYellow);
+        }
+    }
+    drawCube(p[0], p[1], p[2], kPointMarkerSize);
 }
 
 void TrackView::drawControlPointMarkers(int doingShadows) {
     for (int i = 0; i < numPoints; ++i) {
-        float x, y, z;
-        points[i]->getPosition(&x, &y, &z);
-        if (!doingShadows) {
-            setPointColour(points[i]);
-            if (i == selectedPoint) {
-                // The selection shows flat: unlit yellow whatever the light.
-                glDisable(GL_LIGHTING);
-                glColor3fv(kHighlightYellow);
-            }
-        }
-        drawCube(x, y, z, kPointMarkerSize);
-
-        float x2, y2, z2;
-        points2[i]->getPosition(&x2, &y2, &z2);
-        if (!doingShadows) {
-            setPointColour(points2[i]);
-            if (i == selectedPoint2) {
-                glDisable(GL_LIGHTING);
-                glColor3fv(kHighlightYellow);
-            }
-        }
-        drawCube(x2, y2, z2, kPointMarkerSize);
+        float p[3], guide[3];
+        drawPointMarker(points[i], i == selectedPoint, doingShadows, p);
+        drawPointMarker(points2[i], i == selectedPoint2, doingShadows, guide);
         if (lightingOn == 1) glEnable(GL_LIGHTING);
 
         // The drop line from the track point to the ground keeps the guide point's colour.
-        glLineWidth(2.5f);
+        glLineWidth(kDropLineWidth);
         glBegin(GL_LINES);
         glNormal3d(0.0, 0.0, 0.0);
-        glVertex3d(x, y, z);
-        glVertex3d(x, 0.0, z);
+        glVertex3d(p[0], p[1], p[2]);
+        glVertex3d(p[0], 0.0, p[2]);
         glEnd();
     }
 }

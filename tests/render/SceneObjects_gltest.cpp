@@ -83,8 +83,9 @@ TEST(Train, RoofLampPulsesRedTwoStepsAFrame) {
         drawFrame(view);
         const Rgb seen = pixelAt(view, cam, lamp);
         EXPECT_EQ(seen.g + seen.b, 0) << "frame " << frame;
-        if (frame <= 50)  // up for 50 steps, down for 50
+        if (frame <= 50) {  // up for 50 steps, down for 50
             EXPECT_NEAR(seen.r, kLampStep * std::min(2 * frame, 100 - 2 * frame), kLampTolerance) << "frame " << frame;
+        }
         if (frame == 55) redAtFrame55 = seen.r;
     }
     EXPECT_GT(pixelAt(view, cam, lamp).r, redAtFrame55 + kLampStep) << "rising again after it went dark";
