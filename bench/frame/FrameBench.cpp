@@ -7,7 +7,7 @@
 // For each it prints the median and 95th percentile of the frame time, the main thread's CPU
 // time per frame (llvmpipe rasterises on worker threads), and the floor: the same frame's
 // geometry drawn from prebuilt vertex arrays, one draw per primitive type.
-//   frame_bench [tracks folder] [frames]
+//   frame_bench [tracks folder] [frames] [scene]   (scene: one of T, W, W1, L; default all)
 #include <FL/Fl.H>
 #include <FL/gl.h>
 #include <GL/glu.h>
@@ -112,6 +112,7 @@ void drawFloor(TrackView& view, const RecordedPass& shadow, const RecordedPass& 
 int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : KALVORA_TRACKS;
     const int frames = argc > 2 ? std::atoi(argv[2]) : 300;
+    const std::string only = argc > 3 ? argv[3] : "";
     PrivateDisplay display;
 
     const Scene scenes[] = {{"T", "figure8.trk", 1, 5, 0},
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
     std::printf("%d frames of %d x %d on %s\n", frames, kViewWidth, kViewHeight, display.name().c_str());
     std::printf("scene  median ms  p95 ms  main-thread CPU ms  | floor median ms  floor CPU ms  vertices | shipped/floor\n");
     for (const Scene& scene : scenes) {
+        if (!only.empty() && only != scene.name) continue;
         TrackView view(0, 0, kViewWidth, kViewHeight);
         view.show();
         for (int i = 0; i < 50 && !view.valid(); ++i) Fl::wait(0.02);
