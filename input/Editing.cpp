@@ -8,8 +8,8 @@
 #include <initializer_list>
 #include <new>
 
-#include "input/KeyCommands.h"
 #include "input/KeyPoll.h"
+#include "input/StoredSettings.h"
 #include "track/TrackGeometry.h"
 #include "track/TrackView.h"
 
@@ -220,10 +220,11 @@ void TrackView::deselectAll() {
 void TrackView::moveCameraAlongSight(int direction) {
     if (focusSelectedView == 1 && (selectedPoint != -1 || selectedPoint2 != -1)) {
         // The look-down view: 'A' brings the eye down towards the point, 'Z' lifts it.
-        if (direction > 0 && focusViewOffset > kMinFocusViewOffset) {
-            focusViewOffset = static_cast<float>(static_cast<double>(focusViewOffset) - kFocusViewStep);
-        } else if (direction < 0 && focusViewOffset < kMaxFocusViewOffset) {
-            focusViewOffset = static_cast<float>(static_cast<double>(focusViewOffset) + kFocusViewStep);
+        const StoredSetting& offset = kStoredSettings[kFocusOffsetSetting];
+        if (direction > 0 && focusViewOffset > offset.low) {
+            focusViewOffset = static_cast<float>(static_cast<double>(focusViewOffset) - offset.step);
+        } else if (direction < 0 && focusViewOffset < offset.high) {
+            focusViewOffset = static_cast<float>(static_cast<double>(focusViewOffset) + offset.step);
         }
     } else {
         // The eye and the look-at point move together along the line of sight, one unit a step.

@@ -6,6 +6,7 @@
 
 #include "input/KeyCommands.h"
 #include "input/KeyPoll.h"
+#include "input/StoredSettings.h"
 #include "track/TrackView.h"
 
 namespace {
@@ -33,6 +34,12 @@ int flipFromOne(int value) { return value == 1 ? 0 : 1; }   // 1 becomes 0, anyt
 // Steps a float setting with the sum formed in double and rounded once when stored.
 void step(float* value, float by) { *value = static_cast<float>(static_cast<double>(*value) + by); }
 
+const StoredSetting& kTie = kStoredSettings[kTieSpacingSetting];
+const StoredSetting& kSupport = kStoredSettings[kSupportSetting];
+const StoredSetting& kGravity = kStoredSettings[kGravitySetting];
+const StoredSetting& kEnergy = kStoredSettings[kEnergySetting];
+const StoredSetting& kSpeed = kStoredSettings[kSpeedSetting];
+
 }  // namespace
 
 void TrackView::runKeyBlock1() {
@@ -40,8 +47,9 @@ void TrackView::runKeyBlock1() {
         focusSelectedView = flipFromOne(focusSelectedView);
     }
     if (pressed('D', &defaultsKeyLatch)) {
-        trainSpeed = kDefaultTrainSpeed;
-        gravity = kDefaultGravity;
+        const TrackState start;
+        trainSpeed = start.trainSpeed;
+        gravity = start.gravity;
         buildTrack();
     }
     if (pressed(FL_F + 4, &rebuildKeyLatch)) buildTrack();
@@ -50,42 +58,42 @@ void TrackView::runKeyBlock1() {
         lightingOn = flipFromZero(lightingOn);
         requestRedraw();
     }
-    if (held('-', tieSpacing < kMaxTieSpacing)) {
+    if (held('-', tieSpacing < kTie.high)) {
         ++tieSpacing;
         requestRedraw();
     }
-    if (held('+', tieSpacing > kMinTieSpacing)) {
+    if (held('+', tieSpacing > kTie.low)) {
         --tieSpacing;
         requestRedraw();
     }
-    if (held('[', supportEvery > kMinSupportEvery)) {
+    if (held('[', supportEvery > kSupport.low)) {
         --supportEvery;
         requestRedraw();
     }
-    if (held(']', supportEvery < kMaxSupportEvery)) {
+    if (held(']', supportEvery < kSupport.high)) {
         ++supportEvery;
         requestRedraw();
     }
-    if (held(FL_Page_Up, gravity > kGravityStrongest)) {
-        step(&gravity, -kGravityStep);
+    if (held(FL_Page_Up, gravity > kGravity.low)) {
+        step(&gravity, -kGravity.step);
         buildTrack();
     }
-    if (held(FL_Page_Down, gravity < kGravityWeakest)) {
-        step(&gravity, kGravityStep);
+    if (held(FL_Page_Down, gravity < kGravity.high)) {
+        step(&gravity, kGravity.step);
         buildTrack();
     }
     if (pressed(FL_F + 5, &reportKeyLatch)) printReport();
     // The energy keys change the stored value only: the next train step picks it up.
-    if (held(FL_Up, physicsOn == 1 && totalEnergy < kMaxEnergy)) step(&totalEnergy, kEnergyStep);
-    if (held(FL_Down, physicsOn == 1 && totalEnergy > kMinEnergy)) step(&totalEnergy, -kEnergyStep);
+    if (held(FL_Up, physicsOn == 1 && totalEnergy < kEnergy.high)) step(&totalEnergy, kEnergy.step);
+    if (held(FL_Down, physicsOn == 1 && totalEnergy > kEnergy.low)) step(&totalEnergy, -kEnergy.step);
 }
 
 void TrackView::runKeyBlock2() {
     if (pressed(FL_F + 1, &loadKeyLatch)) loadTrack();
     if (pressed(FL_F + 2, &saveKeyLatch)) saveTrack();
     if (held('C')) clearAndReset();
-    if (held(FL_Down, physicsOn == 0 && trainSpeed > kMinTrainSpeed)) step(&trainSpeed, -kTrainSpeedStep);
-    if (held(FL_Up, physicsOn == 0 && trainSpeed < kMaxTrainSpeed)) step(&trainSpeed, kTrainSpeedStep);
+    if (held(FL_Down, physicsOn == 0 && trainSpeed > kSpeed.low)) step(&trainSpeed, -kSpeed.step);
+    if (held(FL_Up, physicsOn == 0 && trainSpeed < kSpeed.high)) step(&trainSpeed, kSpeed.step);
     if (pressed('1', &cameraModeKeyLatch, trainRunning == 1)) {
         ++cameraMode;
         if (cameraMode >= kNumCameraModes) cameraMode = 0;
@@ -130,34 +138,32 @@ void TrackView::runKeyBlock3() {
 
 void TrackView::clearAndReset() {
     deleteAllRecords();
-    camEyeX = camEyeY = camDistance = kDefaultCamEye;
-    camTargetX = camTargetY = camTargetZ = 0.0;
-    fieldOfView = kDefaultFieldOfView;
-    selectedPoint = selectedPoint2 = selectedTree = -1;
-    prevMouseX = prevMouseY = mouseX = mouseY = 0;
-    trainRunning = 0;
-    cameraMode = 0;
-    for (int k = 0; k < 3; ++k) lightPos[k] = kDefaultLightPos[k];
-    useBSpline = 1;
-    lightMoveMode = 0;
-    trainSpeed = kDefaultTrainSpeed;
-    showPoints = 1;
-    drawRails = 0;
-    lightingOn = 1;
-    tieSpacing = kDefaultTieSpacing;
-    supportEvery = kMinSupportEvery;
-    beaconLevel = 0.0f;
-    beaconFalling = 0;
-    gravity = kDefaultGravity;
-    trainMass = kDefaultTrainMass;
-    physicsOn = 1;
-    focusSelectedView = 1;
-    focusViewOffset = kDefaultFocusViewOffset;
-    reservedSetting = 0;
+    const TrackState start;
+    camEyeX = start.camEyeX, camEyeY = start.camEyeY, camDistance = start.camDistance;
+    camTargetX = start.camTargetX, camTargetY = start.camTargetY, camTargetZ = start.camTargetZ;
+    fieldOfView = start.fieldOfView;
+    selectedPoint = start.selectedPoint, selectedPoint2 = start.selectedPoint2, selectedTree = start.selectedTree;
+    prevMouseX = start.prevMouseX, prevMouseY = start.prevMouseY, mouseX = start.mouseX, mouseY = start.mouseY;
+    trainRunning = start.trainRunning;
+    cameraMode = start.cameraMode;
+    for (int k = 0; k < 3; ++k) lightPos[k] = start.lightPos[k];
+    useBSpline = start.useBSpline;
+    lightMoveMode = start.lightMoveMode;
+    trainSpeed = start.trainSpeed;
+    showPoints = start.showPoints, drawRails = start.drawRails, lightingOn = start.lightingOn;
+    tieSpacing = start.tieSpacing, supportEvery = start.supportEvery;
+    beaconLevel = start.beaconLevel, beaconFalling = start.beaconFalling;
+    gravity = start.gravity, trainMass = start.trainMass, physicsOn = start.physicsOn;
+    focusSelectedView = start.focusSelectedView, focusViewOffset = start.focusViewOffset;
+    reservedSetting = start.reservedSetting;
     // Every latch is armed again except the defaults key's and the add-tree key's.
-    focusViewKeyLatch = rebuildKeyLatch = physicsKeyLatch = lightingKeyLatch = reportKeyLatch = 1;
-    loadKeyLatch = saveKeyLatch = cameraModeKeyLatch = basisKeyLatch = trainRunKeyLatch = 1;
-    addPointKeyLatch = nextPointKeyLatch = nextPoint2KeyLatch = nextTreeKeyLatch = lightMoveKeyLatch = 1;
+    addPointKeyLatch = start.addPointKeyLatch, nextPointKeyLatch = start.nextPointKeyLatch;
+    nextPoint2KeyLatch = start.nextPoint2KeyLatch, nextTreeKeyLatch = start.nextTreeKeyLatch;
+    lightMoveKeyLatch = start.lightMoveKeyLatch, loadKeyLatch = start.loadKeyLatch, saveKeyLatch = start.saveKeyLatch;
+    cameraModeKeyLatch = start.cameraModeKeyLatch, lightingKeyLatch = start.lightingKeyLatch;
+    physicsKeyLatch = start.physicsKeyLatch, rebuildKeyLatch = start.rebuildKeyLatch;
+    focusViewKeyLatch = start.focusViewKeyLatch, basisKeyLatch = start.basisKeyLatch;
+    trainRunKeyLatch = start.trainRunKeyLatch, reportKeyLatch = start.reportKeyLatch;
     requestRedraw();
 }
 

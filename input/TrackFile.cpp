@@ -3,6 +3,7 @@
 #include "input/TrackFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +16,7 @@
 #include <new>
 
 #include "app/TextPrompt.h"
-#include "input/KeyCommands.h"
+#include "input/StoredSettings.h"
 
 std::size_t trackFileSize(int numPoints, int numTrees) {
     return kTrackFileFixedBytes + kTrackFileBytesPerPoint * static_cast<std::size_t>(numPoints) +
@@ -65,16 +66,9 @@ public:
         *reason = "holds a value that is not a finite number at byte " + std::to_string(at);
         return false;
     }
-    // A finite float of at most kMaxTrackFileCoordinate in magnitude.
-    bool readCoordinate(float* value, std::string* reason) {
-        if (!readFloat(value, reason)) return false;
-        if (std::fabs(*value) <= kMaxTrackFileCoordinate) return true;
-        *reason = "holds a coordinate too large to use at byte " + std::to_string(offset_ - 4);
-        return false;
-    }
-    bool readCoordinates(float* values, int count, std::string* reason) {
+    bool readFloats(float* values, int count, std::string* reason) {
         for (int k = 0; k < count; ++k) {
-            if (!readCoordinate(&values[k], reason)) return false;
+            if (!readFloat(&values[k], reason)) return false;
         }
         return true;
     }
@@ -91,24 +85,30 @@ private:
     std::size_t offset_ = 0;
 };
 
-// Every reader of a flag takes 1 as on and anything else as off.
-int repairFlag(int value) { return value == 1 ? 1 : 0; }
+// Keeps a loaded setting inside what the keys can produce, so that nothing later divides by
+// zero (a support interval of 0), walks backwards off the sample table (a negative speed) or puts
+// the eye on the point it looks at (a look-down distance of 0).
+void repair(const StoredSetting& setting, TrackState* state) {
+    if (setting.intField) {
+        int& value = state->*setting.intField;
+        if (setting.repair == Repair::Flag) value = value == 1 ? 1 : 0;
+        if (setting.repair == Repair::KeyRange) {
+            value = std::clamp(value, static_cast<int>(setting.low), static_cast<int>(setting.high));
+        }
+        return;
+    }
+    float& value = state->*setting.floatField;
+    if (setting.repair == Repair::NotBelow0) value = std::max(value, 0.0f);
+    if (setting.repair == Repair::KeyRange) value = std::clamp(value, setting.low - setting.step, setting.high + setting.step);
+}
 
-// Keeps the settings inside what the keys can produce, so that nothing later divides by zero
-// (a support interval of 0), walks backwards off the sample table (a negative speed) or puts the
-// eye on the point it looks at (a look-down distance of 0). A bound can be passed by one step.
-void repairSettings(TrackFileData* data) {
-    data->useBSpline = repairFlag(data->useBSpline);
-    data->drawRails = repairFlag(data->drawRails);
-    data->showPoints = repairFlag(data->showPoints);
-    data->lightingOn = repairFlag(data->lightingOn);
-    data->physicsOn = repairFlag(data->physicsOn);
-    data->tieSpacing = std::clamp(data->tieSpacing, kMinTieSpacing, kMaxTieSpacing);
-    data->supportEvery = std::clamp(data->supportEvery, kMinSupportEvery, kMaxSupportEvery);
-    data->trainSpeed = std::max(data->trainSpeed, 0.0f);
-    data->gravity = std::clamp(data->gravity, kGravityStrongest - kGravityStep, kGravityWeakest + kGravityStep);
-    data->focusViewOffset = std::clamp(data->focusViewOffset, kMinFocusViewOffset - kFocusViewStep,
-                                       kMaxFocusViewOffset + kFocusViewStep);
+// Copies the stored settings first to last - 1 from one record to another.
+void copySettings(const TrackState& from, TrackState* to, int first, int last) {
+    for (int k = first; k < last; ++k) {
+        const StoredSetting& setting = kStoredSettings[k];
+        if (setting.intField) to->*setting.intField = from.*setting.intField;
+        if (setting.floatField) to->*setting.floatField = from.*setting.floatField;
+    }
 }
 
 // ---- Installing a decoded track ----
@@ -162,14 +162,15 @@ void clearSelectionPast(int* selection, int count) {
 
 // ---- Files ----
 
-// Reads the whole file, up to one byte more than the largest track file (enough to refuse it).
-bool readWholeFile(const char* path, std::vector<unsigned char>* bytes, std::string* reason) {
+// Reads the file up to the size of the largest track file; a longer one holds nothing more that
+// a load would use.
+bool readTrackFile(const char* path, std::vector<unsigned char>* bytes, std::string* reason) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
         *reason = std::string("cannot be opened: ") + std::strerror(errno);
         return false;
     }
-    bytes->resize(kMaxTrackFileBytes + 1);
+    bytes->resize(kMaxTrackFileBytes);
     const std::size_t got = std::fread(bytes->data(), 1, bytes->size(), file);
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
@@ -182,6 +183,27 @@ bool readWholeFile(const char* path, std::vector<unsigned char>* bytes, std::str
     return true;
 }
 
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save to path writes: path itself, or the end of the chain of symbolic links it
+// starts (which need not exist yet). A chain too long to be real is left to open() to refuse.
+std::string followLinks(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+        if (length < 0) return path;
+        target[length] = '\0';
+        path = target[0] == '/' ? std::string(target) : folderOf(path) + "/" + target;
+    }
+    return path;
+}
+
 // The permissions a saved file gets: those of the file it replaces, else the usual ones for a
 // new file under the process's umask (the temporary file starts readable by its owner only).
 mode_t savedFileMode(const char* path) {
@@ -190,6 +212,60 @@ mode_t savedFileMode(const char* path) {
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
+}
+
+// Writes, flushes, syncs and closes, checking each; errno of the first failure in *error.
+bool writeAndClose(std::FILE* file, const std::vector<unsigned char>& bytes, int* error) {
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
+              fsync(fileno(file)) == 0;
+    if (!ok) *error = errno;
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        *error = errno;
+    }
+    return ok;
+}
+
+// A save into the file itself: the only way to keep its other names pointing at it, and the only
+// way at all when its folder takes no new files.
+bool writeInPlace(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
+    std::FILE* file = std::fopen(path, "wb");
+    int error = errno;
+    if (!file || !writeAndClose(file, bytes, &error)) {
+        *reason = std::strerror(error);
+        return false;
+    }
+    return true;
+}
+
+// A save into a new file beside path, renamed over it only once every byte is in: a failed save
+// leaves the old file whole. The rename never crosses a file system.
+bool writeBesideAndRename(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
+    std::string temporary = std::string(path) + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0) {
+        *reason = std::string("cannot create a file in its folder: ") + std::strerror(errno);
+        return false;
+    }
+    bool ok = fchmod(fd, savedFileMode(path)) == 0;
+    int error = errno;
+    std::FILE* file = ok ? fdopen(fd, "wb") : nullptr;
+    if (!file) {
+        if (ok) error = errno;
+        close(fd);
+        ok = false;
+    } else {
+        ok = writeAndClose(file, bytes, &error);
+    }
+    if (ok && std::rename(temporary.c_str(), path) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        unlink(temporary.c_str());
+        *reason = std::strerror(error);
+    }
+    return ok;
 }
 
 }  // namespace
@@ -207,28 +283,16 @@ std::vector<unsigned char> encodeTrack(const TrackView& view) {
         putFloat(&out, view.trees[i]->getHeight());
     }
     for (float coordinate : view.lightPos) putFloat(&out, coordinate);
-    putInt(&out, view.useBSpline);
-    putFloat(&out, view.trainSpeed);
-    putInt(&out, view.drawRails);
-    putInt(&out, view.showPoints);
-    putInt(&out, view.lightingOn);
-    putInt(&out, view.tieSpacing);
-    putInt(&out, view.supportEvery);
-    putInt(&out, view.physicsOn);
-    putFloat(&out, view.totalEnergy);
-    putInt(&out, view.reservedSetting);
-    putFloat(&out, view.focusViewOffset);
-    putFloat(&out, view.gravity);
+    for (const StoredSetting& setting : kStoredSettings) {
+        if (setting.intField) putInt(&out, view.*setting.intField);
+        if (setting.floatField) putFloat(&out, view.*setting.floatField);
+    }
     return out;
 }
 
 bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* data, std::string* reason) {
-    if (size == 0) {
-        *reason = "is empty";
-        return false;
-    }
     if (size < 4) {
-        *reason = "is " + std::to_string(size) + " bytes long, too short for a point count";
+        *reason = size == 0 ? "is empty" : "is " + std::to_string(size) + " bytes long, too short for a point count";
         return false;
     }
     Reader in(bytes);
@@ -248,37 +312,29 @@ bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* da
         return false;
     }
     const std::size_t expected = trackFileSize(n, m);
-    if (size != expected) {
-        *reason = "is " + std::to_string(size) + " bytes long, but a track of " + std::to_string(n) + " points and " +
-                  std::to_string(m) + " trees takes " + std::to_string(expected);
+    if (size < expected) {
+        *reason = "ends after " + std::to_string(size) + " bytes, but a track of " + std::to_string(n) +
+                  " points and " + std::to_string(m) + " trees takes " + std::to_string(expected);
         return false;
     }
 
     data->numPoints = n;
     for (int i = 0; i < n; ++i) {
-        if (!in.readCoordinates(data->points[i], 3, reason)) return false;
+        if (!in.readFloats(data->points[i], 3, reason)) return false;
     }
     for (int i = 0; i < n; ++i) {
-        if (!in.readCoordinates(data->points2[i], 3, reason)) return false;
+        if (!in.readFloats(data->points2[i], 3, reason)) return false;
     }
     data->numTrees = in.readInt();
     for (int i = 0; i < m; ++i) {
-        if (!in.readCoordinates(data->trees[i], 5, reason)) return false;
+        if (!in.readFloats(data->trees[i], 5, reason)) return false;
     }
-    if (!in.readCoordinates(data->lightPos, 3, reason)) return false;
-    data->useBSpline = in.readInt();
-    if (!in.readFloat(&data->trainSpeed, reason)) return false;
-    data->drawRails = in.readInt();
-    data->showPoints = in.readInt();
-    data->lightingOn = in.readInt();
-    data->tieSpacing = in.readInt();
-    data->supportEvery = in.readInt();
-    data->physicsOn = in.readInt();
-    if (!in.readFloat(&data->totalEnergy, reason)) return false;
-    data->reservedSetting = in.readInt();
-    if (!in.readFloat(&data->focusViewOffset, reason)) return false;
-    if (!in.readFloat(&data->gravity, reason)) return false;
-    repairSettings(data);
+    if (!in.readFloats(data->settings.lightPos, 3, reason)) return false;
+    for (const StoredSetting& setting : kStoredSettings) {
+        if (setting.intField) data->settings.*setting.intField = in.readInt();
+        if (setting.floatField && !in.readFloat(&(data->settings.*setting.floatField), reason)) return false;
+        repair(setting, &data->settings);
+    }
     return true;
 }
 
@@ -301,23 +357,13 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
     for (int i = 0; i < data.numTrees; ++i) view.trees[i] = records.trees[i];
     view.numPoints = view.numPoints2 = data.numPoints;
     view.numTrees = data.numTrees;
-    for (int k = 0; k < 3; ++k) view.lightPos[k] = data.lightPos[k];
-    view.useBSpline = data.useBSpline;
-    view.trainSpeed = data.trainSpeed;
-    view.drawRails = data.drawRails;
-    view.showPoints = data.showPoints;
-    view.lightingOn = data.lightingOn;
-    view.tieSpacing = data.tieSpacing;
-    view.supportEvery = data.supportEvery;
-    view.physicsOn = data.physicsOn;
+    for (int k = 0; k < 3; ++k) view.lightPos[k] = data.settings.lightPos[k];
+    copySettings(data.settings, &view, 0, kFirstSettingAfterBuild);
     view.buildTrack();
     view.buildTrack2();
     // The stored energy replaces the one the build has just computed; the stored gravity
     // arrives after the build.
-    view.totalEnergy = data.totalEnergy;
-    view.reservedSetting = data.reservedSetting;
-    view.focusViewOffset = data.focusViewOffset;
-    view.gravity = data.gravity;
+    copySettings(data.settings, &view, kFirstSettingAfterBuild, kNumStoredSettings);
 
     clearSelectionPast(&view.selectedPoint, view.numPoints);
     clearSelectionPast(&view.selectedPoint2, view.numPoints);
@@ -332,46 +378,24 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
 }
 
 bool writeFileReplacing(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
-    // The temporary file sits in the target's folder, so the final rename never crosses a
-    // file system and either replaces the old file whole or leaves it alone.
-    std::string temporary = std::string(path) + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0) {
-        *reason = std::string("cannot create a file in its folder: ") + std::strerror(errno);
-        return false;
-    }
-    bool ok = fchmod(fd, savedFileMode(path)) == 0;
-    int error = errno;
-    std::FILE* file = ok ? fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        if (ok) error = errno;
-        close(fd);
-        ok = false;
-    } else {
-        ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
-             fsync(fileno(file)) == 0;
-        if (!ok) error = errno;
-        if (std::fclose(file) != 0 && ok) {
-            ok = false;
-            error = errno;
-        }
-    }
-    if (ok && std::rename(temporary.c_str(), path) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        unlink(temporary.c_str());
-        *reason = std::strerror(error);
-    }
-    return ok;
+    const std::string target = followLinks(path);
+    struct stat info;
+    const bool exists = stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    const bool inPlace = exists && (info.st_nlink > 1 || (access(folderOf(target).c_str(), W_OK) != 0 &&
+                                                          access(target.c_str(), W_OK) == 0));
+    if (inPlace) return writeInPlace(target.c_str(), bytes, reason);
+    return writeBesideAndRename(target.c_str(), bytes, reason);
 }
+
+// The prompt both file commands show: its input field and window, in pixels.
+static constexpr int kFilePromptX = 109, kFilePromptY = 10, kFilePromptW = 200, kFilePromptH = 25;
+static constexpr int kFilePromptWindowWidth = 330;
 
 void TrackView::saveTrack() {
     saveKeyLatch = 0;
     char name[kPromptBufferSize] = {};
-    const int answered = filePrompt(name, kSavePromptLabel, kFilePromptX, kFilePromptY, kFilePromptW, kFilePromptH,
-                                    kFilePromptWindowWidth);
+    const int answered = filePrompt(name, "Save track file:", kFilePromptX, kFilePromptY, kFilePromptW,
+                                    kFilePromptH, kFilePromptWindowWidth);
     takeKeyboardFocus();  // the prompt had it; without it no key release would reach the view
     if (!answered) return;
     std::string reason;
@@ -383,13 +407,13 @@ void TrackView::saveTrack() {
 void TrackView::loadTrack() {
     loadKeyLatch = 0;
     char name[kPromptBufferSize] = {};
-    const int answered = filePrompt(name, kLoadPromptLabel, kFilePromptX, kFilePromptY, kFilePromptW, kFilePromptH,
-                                    kFilePromptWindowWidth);
+    const int answered = filePrompt(name, "Load track file:", kFilePromptX, kFilePromptY, kFilePromptW,
+                                    kFilePromptH, kFilePromptWindowWidth);
     takeKeyboardFocus();
     if (!answered) return;
     std::vector<unsigned char> bytes;
     std::string reason;
-    if (!readWholeFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
+    if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
         std::printf("Error loading file \"%s\": %s\n", name, reason.c_str());
         return;
     }

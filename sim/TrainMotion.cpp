@@ -58,18 +58,17 @@ void TrackView::advanceTrain() {
         // sampleDist is the chord of this hundredth times 100, so the step covers about
         // trainSpeed / 100 world units however the parameter is stretched here.
         const int k = hundredthOf(trainU);
-        const bool hasLength = sampleDist[k] > 0.0f;
-        const float next = hasLength ? static_cast<float>(trainU + trainSpeed / sampleDist[k] * kStepPerSpeed) : 1.0f;
-        const int reached = next < 1.0f ? hundredthOf(next) : kNumSamples;
-        if (hasLength && reached <= k + 1) {
-            // Past the end: exactly the start; the part of the step beyond the end is dropped.
+        const double advance = trainSpeed / static_cast<double>(sampleDist[k]) * kStepPerSpeed;
+        const float next = static_cast<float>(trainU + advance);
+        // Measured with a hundredth of no length (points stacked on one spot, as three presses
+        // of the add key leave them) the step is infinite, and measured with a very short one
+        // it can leap from the middle of the track past the end; either way the train would be
+        // thrown back to the start every time it got here and could never pass. Only then is
+        // the step measured hundredth by hundredth; past the end the train is exactly at the
+        // start and the rest of the step is dropped.
+        if (std::isfinite(advance) && (next < 1.0f || k == kNumSamples - 1)) {
             trainU = next < 1.0f ? next : 0.0f;
         } else {
-            // The step would leap over whole hundredths: this one is far shorter than a step, or
-            // has no length at all (points stacked on one spot, as three presses of the add key
-            // leave them, or a point dragged off a stack). Measured with this hundredth alone the
-            // step would be huge or infinite and throw the train back to the start every time it
-            // got here, so it could never pass; measured hundredth by hundredth it crosses.
             trainU = walk(sampleDist, trainU, trainSpeed * kStepPerSpeed);
         }
     }

@@ -81,7 +81,7 @@ const LengthWalk& lengthWalkFor(int n) {
 static inline float distance(float x0, float y0, float z0, float x1, float y1, float z1, float scale) {
     const double dx = (double)x1 - x0, dy = (double)y1 - y0, dz = (double)z1 - z0;
     const float squared = static_cast<float>(dx * dx * scale + dy * dy * scale + dz * dz * scale);
-    return std::sqrt(squared);
+    return static_cast<float>(std::sqrt(static_cast<double>(squared)));
 }
 
 void TrackView::buildTrack() {
@@ -120,7 +120,8 @@ void TrackView::buildTrack() {
         float len = 0.0f;
         for (int j = 0; j < passes; ++j) {
             if (heights[j] > maxHeight) maxHeight = heights[j];
-            len = static_cast<float>((double)len + std::sqrt(squares[j]));
+            // The root is taken in double, as C's sqrt does, and rounded only with the sum.
+            len = static_cast<float>((double)len + std::sqrt(static_cast<double>(squares[j])));
         }
         segments[i]->setLength(len);
         trackLength = static_cast<float>((double)trackLength + len);

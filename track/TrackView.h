@@ -4,6 +4,8 @@
 
 #include <FL/Fl_Gl_Window.H>
 
+#include <limits>
+
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
 #include "track/ControlPoint.h"
@@ -16,17 +18,94 @@ constexpr int kMaxTrees = 50;       // capacity of the tree list
 constexpr int kNumSamples = 100;    // entries of the sample table built with track 1
 constexpr int kMinBuildPoints = 3;  // fewer points are never built and never ridden
 
-// Start values the constructor and the clear key share.
-constexpr double kDefaultCamEye = 35.0;
-constexpr double kDefaultFieldOfView = 45.0;
-constexpr float kDefaultLightPos[3] = {0.0f, 13.0f, 0.0f};
-constexpr float kDefaultTrainSpeed = 3.0f;
-constexpr float kDefaultGravity = -20.8f;
-constexpr float kDefaultTrainMass = 100.0f;
-constexpr float kDefaultFocusViewOffset = 15.0f;
-constexpr int kDefaultTieSpacing = 5;
+// Every field of the view's state, in record order, each with its start value: the view starts
+// from these, and the clear key reads them back.
+struct TrackState {
+    SpeedSlider* speedSlider = nullptr;  // the invisible slider beside the view; set by main, may be null
+    // Free camera eye point and look-at point, moved together by 'A'/'Z'. Only camDistance
+    // reaches the picture: the orbit view stands camDistance in front of the origin.
+    double camEyeX = 35.0;
+    double camEyeY = 35.0;
+    double camDistance = 35.0;  // also the z of the eye point
+    double camTargetX = 0.0;
+    double camTargetY = 0.0;
+    double camTargetZ = 0.0;
+    double fieldOfView = 45.0;  // vertical, degrees
 
-class TrackView : public Fl_Gl_Window {
+    ControlPoint* points[kMaxPoints] = {};     // track 1; entries below numPoints are set, others null
+    CurveSegment* segments[kMaxPoints] = {};   // one per track-1 point; filled by buildTrack
+    ControlPoint* points2[kMaxPoints] = {};    // guide ring: partner i sits above point i when added
+    CurveSegment* segments2[kMaxPoints] = {};  // filled by buildTrack2
+    ControlPoint* trees[kMaxTrees] = {};       // entries below numTrees are set, others null
+    int numPoints = 0;                         // 0..100, the count of both rings
+    int selectedPoint = -1;                    // index into points, -1 for none
+    int numPoints2 = 0;                        // always equal to numPoints
+    int selectedPoint2 = -1;                   // index into points2, -1 for none
+    int numTrees = 0;                          // 0..50
+    int selectedTree = -1;                     // index into trees, -1 for none
+    // Window pixels of the mouse at the previous and the current event; updated only while an
+    // edit target is active.
+    int prevMouseX = 0;
+    int prevMouseY = 0;
+    int mouseX = 0;
+    int mouseY = 0;
+
+    // Key latches: 1 armed, 0 disarmed. A key acts once when it is down and its latch is armed
+    // and is re-armed on the first event on which it is up.
+    int addPointKeyLatch = 1;    // 'M'
+    int addTreeKeyLatch = 1;     // 'N'; armed, so the very first 'N' acts
+    int nextPointKeyLatch = 1;   // 'Q'
+    int nextPoint2KeyLatch = 1;  // 'W'
+    int nextTreeKeyLatch = 1;    // 'E'
+    int lightMoveKeyLatch = 1;   // 'L'
+
+    float trainPos[3] = {};                   // train's point on track 1; written by advanceTrain and placeTrain
+    float trainUp[3] = {};                    // guide-ring point minus trainPos at the same parameter; not normalised
+    float trainTangent[3] = {};               // d/dt of track 1 at the train; not normalised
+    float trainU = 0.0f;                      // global parameter of the train, 0 <= trainU < 1
+    int trainRunning = 0;                     // 1 while the train moves one step per redraw
+    int cameraMode = 0;                       // 0 free view; 1..5 ride views (only while the train runs)
+    float trackLength = 0.0f;                 // sum of track 1's segment length values; drives sampling and ties
+    float lightPos[3] = {0.0f, 13.0f, 0.0f};  // light 0, world coordinates
+    int useBSpline = 1;                       // 1: uniform cubic B-spline; anything else: Catmull-Rom
+    int lightMoveMode = 0;                    // 1 while mouse drags move the light
+    float trainSpeed = 3.0f;                  // world units per 100 redraws; recomputed each step while physicsOn
+    int loadKeyLatch = 1;                     // F1
+    int saveKeyLatch = 1;                     // F2
+    int showPoints = 1;                       // 1: control-point markers and the light marker are drawn
+    int drawRails = 0;                        // 1: rails, ties and supports; anything else: a centre line
+    int supportEvery = 1;                     // a support under every n-th tie, 1..50
+    int cameraModeKeyLatch = 1;               // '1' without a selected point
+    int lightingOn = 1;                       // 1: lighting enabled in the frame
+    int lightingKeyLatch = 1;                 // '4'
+    int tieSpacing = 5;                       // ties every tieSpacing + 1 samples, 1..50
+    float sampleX[kNumSamples] = {};          // track 1 at u = k / 100; written by buildTrack
+    float sampleY[kNumSamples] = {};
+    float sampleZ[kNumSamples] = {};
+    float sampleDist[kNumSamples] = {};  // 100 x distance from sample k to k + 1; entry 99 closes the ring
+    float beaconLevel = 0.0f;            // red of the train's roof lamp, 0..0.5
+    int beaconFalling = 0;               // 0 while the lamp brightens, 1 while it dims
+    float totalEnergy = 0.0f;            // set by buildTrack, the energy keys and loading
+    float gravity = -20.8f;              // acceleration along y, negative downwards
+    float trainMass = 100.0f;
+    // Highest y of track 1 met by any build, never lowered; starts below any height a track can
+    // reach, so the first build takes the first height it meets.
+    float maxHeight = std::numeric_limits<float>::lowest();
+    int physicsOn = 1;              // 1: speed from energy conservation; otherwise trainSpeed stays
+    int physicsKeyLatch = 1;        // F3
+    int rebuildKeyLatch = 1;        // F4
+    int focusSelectedView = 1;      // 1: the free view looks down at a selected point
+    float focusViewOffset = 15.0f;  // height and +z distance of that view's eye above the point, 2..50
+    int reservedSetting = 0;        // kept in track files; nothing else reads it
+    int focusViewKeyLatch = 1;      // '1' with a selected point
+    int basisKeyLatch = 1;          // 'B'
+    int trainRunKeyLatch = 1;       // space
+    int reportKeyLatch = 1;         // F5
+    int defaultsKeyLatch = 1;       // 'D'
+    ArcBall arcBall;                // the free view's rotation
+};
+
+class TrackView : public Fl_Gl_Window, public TrackState {
 public:
     // Position and size in pixels of the parent window; the view has no label.
     TrackView(int x, int y, int w, int h);
@@ -83,90 +162,8 @@ public:
     // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
     void takeKeyboardFocus();
 
-    // ---- The state record ----
-    SpeedSlider* speedSlider;  // the invisible slider beside the view; set by main, may be null
-    // Free camera eye point and look-at point, moved together by 'A'/'Z'. Only camDistance
-    // reaches the picture: the orbit view stands camDistance in front of the origin.
-    double camEyeX;
-    double camEyeY;
-    double camDistance;  // also the z of the eye point
-    double camTargetX;
-    double camTargetY;
-    double camTargetZ;
-    double fieldOfView;  // vertical, degrees
-
-    ControlPoint* points[kMaxPoints];     // track 1; entries below numPoints are set, others null
-    CurveSegment* segments[kMaxPoints];   // one per track-1 point; filled by buildTrack
-    ControlPoint* points2[kMaxPoints];    // guide ring: partner i sits above point i when added
-    CurveSegment* segments2[kMaxPoints];  // filled by buildTrack2
-    ControlPoint* trees[kMaxTrees];       // entries below numTrees are set, others null
-    int numPoints;       // 0..100, the count of both rings
-    int selectedPoint;   // index into points, -1 for none
-    int numPoints2;      // always equal to numPoints
-    int selectedPoint2;  // index into points2, -1 for none
-    int numTrees;        // 0..50
-    int selectedTree;    // index into trees, -1 for none
-    // Window pixels of the mouse at the previous and the current event; updated only while an
-    // edit target is active.
-    int prevMouseX;
-    int prevMouseY;
-    int mouseX;
-    int mouseY;
-
-    // Key latches: 1 armed, 0 disarmed. A key acts once when it is down and its latch is armed
-    // and is re-armed on the first event on which it is up.
-    int addPointKeyLatch;    // 'M'
-    int addTreeKeyLatch;     // 'N'
-    int nextPointKeyLatch;   // 'Q'
-    int nextPoint2KeyLatch;  // 'W'
-    int nextTreeKeyLatch;    // 'E'
-    int lightMoveKeyLatch;   // 'L'
-
-    float trainPos[3];      // train's point on track 1; written by advanceTrain and placeTrain
-    float trainUp[3];       // guide-ring point minus trainPos at the same parameter; not normalised
-    float trainTangent[3];  // d/dt of track 1 at the train; not normalised
-    float trainU;           // global parameter of the train, 0 <= trainU < 1
-    int trainRunning;       // 1 while the train moves one step per redraw
-    int cameraMode;         // 0 free view; 1..5 ride views (only while the train runs)
-    float trackLength;      // sum of track 1's segment length values; drives sampling and ties
-    float lightPos[3];      // light 0, world coordinates
-    int useBSpline;         // 1: uniform cubic B-spline; anything else: Catmull-Rom
-    int lightMoveMode;      // 1 while mouse drags move the light
-    float trainSpeed;       // world units per 100 redraws; recomputed each step while physicsOn
-    int loadKeyLatch;       // F1
-    int saveKeyLatch;       // F2
-    int showPoints;         // 1: control-point markers and the light marker are drawn
-    int drawRails;          // 1: rails, ties and supports; anything else: a centre line
-    int supportEvery;       // a support under every n-th tie, 1..50
-    int cameraModeKeyLatch;  // '1' without a selected point
-    int lightingOn;         // 1: lighting enabled in the frame
-    int lightingKeyLatch;   // '4'
-    int tieSpacing;         // ties every tieSpacing + 1 samples, 1..50
-    float sampleX[kNumSamples];  // track 1 at u = k / 100; written by buildTrack
-    float sampleY[kNumSamples];
-    float sampleZ[kNumSamples];
-    float sampleDist[kNumSamples];  // 100 x distance from sample k to k + 1; entry 99 closes the ring
-    float beaconLevel;      // red of the train's roof lamp, 0..0.5
-    int beaconFalling;      // 0 while the lamp brightens, 1 while it dims
-    float totalEnergy;      // set by buildTrack, the energy keys and loading
-    float gravity;          // acceleration along y, negative downwards
-    float trainMass;
-    float maxHeight;        // highest y of track 1 met by any build; never lowered
-    int physicsOn;          // 1: speed from energy conservation; otherwise trainSpeed stays
-    int physicsKeyLatch;    // F3
-    int rebuildKeyLatch;    // F4
-    int focusSelectedView;  // 1: the free view looks down at a selected point
-    float focusViewOffset;  // height and +z distance of that view's eye above the point, 2..50
-    int reservedSetting;    // kept in track files; nothing else reads it
-    int focusViewKeyLatch;  // '1' with a selected point
-    int basisKeyLatch;      // 'B'
-    int trainRunKeyLatch;   // space
-    int reportKeyLatch;     // F5
-    int defaultsKeyLatch;   // 'D'
-    ArcBall arcBall;        // the free view's rotation
-
     // Not part of the track's state: bumped by every buildTrack and buildTrack2, so what is
     // derived from the curves (the renderer's display lists) knows when to be made again.
-    unsigned buildCount;
+    unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // owned by the view's GL context; see render/
 };

@@ -26,64 +26,45 @@ protected:
     TrackView view{0, 0, 10, 10};
 };
 
-TEST_F(PlayTickTest, TicksOnlyWhenMoreThan16MsHavePassed) {
-    SpeedSlider slider(&view, 0, 0, 0, 0, 0);
-    slider.callback(countCallback);
-    PlayButton button(&slider, 0, 0, 0, 0);
-    playTick(&button);
-    EXPECT_EQ(callbacks, 1);
-    EXPECT_EQ(button.lastTick, 1000);
-    fakeNow += 10;
-    playTick(&button);
-    fakeNow += 6;  // 16 ms after the tick: still too early
-    playTick(&button);
-    EXPECT_EQ(callbacks, 1);
-    fakeNow += 1;  // 17 ms
-    playTick(&button);
-    EXPECT_EQ(callbacks, 2);
-    EXPECT_EQ(button.lastTick, 1017);
-    EXPECT_EQ(slider.value(), 0.0);  // maximum 0: the value stays at 0
-}
-
-TEST_F(PlayTickTest, StepsTheValueAndWrapsBelowTheMaximum) {
+// The tick fires only after more than 16 ms, steps the slider's value and wraps it below the
+// maximum, and fires the slider's callback each time.
+TEST_F(PlayTickTest, TicksOnlyAfterMoreThan16MsAndWrapsTheValueBelowTheMaximum) {
     SpeedSlider slider(&view, 10, 0, 0, 0, 0);
     EXPECT_EQ(slider.user_data(), &view);
     slider.callback(countCallback);
     PlayButton button(&slider, 0, 0, 0, 0);
-    slider.value(3);
-    playTick(&button);
-    EXPECT_EQ(slider.value(), 4.0);
-    slider.value(9);
-    fakeNow += 17;
-    playTick(&button);
-    EXPECT_EQ(slider.value(), 0.0);
+    slider.value(8);
+    const struct { long advance; int callbacks; double value; } steps[] = {
+        {0, 1, 9}, {16, 1, 9}, {1, 2, 0}, {17, 3, 1}};  // 17 ms after the last tick: 9 + 1 wraps to 0
+    for (const auto& step : steps) {
+        fakeNow += step.advance;
+        playTick(&button);
+        EXPECT_EQ(callbacks, step.callbacks) << "after " << step.advance << " ms";
+        EXPECT_EQ(slider.value(), step.value);
+    }
 }
 
 TEST_F(PlayTickTest, DestroyingTheButtonStopsTheTicks) {
     SpeedSlider slider(&view, 0, 0, 0, 0, 0);
-    {
-        PlayButton button(&slider, 0, 0, 0, 0);
-        EXPECT_TRUE(Fl::has_idle(playTick, &button));
-    }
-    EXPECT_EQ(Fl::has_idle(playTick, nullptr), 0);
+    auto* button = new PlayButton(&slider, 0, 0, 0, 0);
+    void* const registered = button;  // the data the tick was registered with
+    EXPECT_TRUE(Fl::has_idle(playTick, registered));
+    delete button;
+    EXPECT_FALSE(Fl::has_idle(playTick, registered));
 }
 
 TEST(PromptText, CopyKeepsShortTextsAndCutsLongOnesAtACharacterBoundary) {
     char buffer[kPromptBufferSize + 8];
-    std::fill(buffer, buffer + sizeof buffer, '#');
-    copyPromptText(buffer, "tracks/loop one.trk");
-    EXPECT_STREQ(buffer, "tracks/loop one.trk");
-
-    const std::string longName(100, 'a');
-    std::fill(buffer, buffer + sizeof buffer, '#');
-    copyPromptText(buffer, longName.c_str());
-    EXPECT_EQ(std::string(buffer), longName.substr(0, kPromptBufferSize - 1));
-    for (int i = kPromptBufferSize; i < static_cast<int>(sizeof buffer); ++i) EXPECT_EQ(buffer[i], '#');
-
-    // 62 ASCII bytes then a two-byte character: the character does not fit and is dropped whole.
-    const std::string accented = std::string(62, 'b') + "\xC3\xA9" + "tail";
-    copyPromptText(buffer, accented.c_str());
-    EXPECT_EQ(std::string(buffer), std::string(62, 'b'));
+    const std::string longName(100, 'a'), accented = std::string(62, 'b') + "\xC3\xA9" + "tail";
+    const std::pair<std::string, std::string> cases[] = {{"tracks/loop one.trk", "tracks/loop one.trk"},
+                                                         {longName, longName.substr(0, kPromptBufferSize - 1)},
+                                                         {accented, std::string(62, 'b')}};  // é does not fit whole
+    for (const auto& [text, kept] : cases) {
+        std::fill(buffer, buffer + sizeof buffer, '#');
+        copyPromptText(buffer, text.c_str());
+        EXPECT_EQ(std::string(buffer), kept);
+        EXPECT_EQ(buffer[kPromptBufferSize], '#');  // nothing written past the 64 bytes
+    }
 }
 
 }  // namespace

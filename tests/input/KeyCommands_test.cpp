@@ -64,7 +64,7 @@ TEST_F(KeyCommands, SelectedPointHoldsBackBlockTwoButNeitherBlockOneNorASelected
     idle();  // the held latched keys act at once; load and save ask (and are cancelled)
     EXPECT_EQ((std::vector<int>{prompts, view.showPoints, view.drawRails, view.useBSpline, view.trainRunning}),
               (std::vector<int>{2, 0, 1, 0, 1}));
-    EXPECT_EQ(view.trainSpeed, kDefaultTrainSpeed + 0.5f);
+    EXPECT_EQ(view.trainSpeed, TrackState().trainSpeed + 0.5f);
     EXPECT_EQ(view.trainU, 0.0f);  // space starts the train at the start
     // 'B' rebuilt track 1 in Catmull-Rom, which passes through its points, and left the guide ring.
     EXPECT_EQ(pointAt(view.segments, 4, 0.25), groundSquare()[1]);
@@ -109,14 +109,14 @@ TEST_F(KeyCommands, DefaultsRebuildAndGravityKeysRecomputeTheEnergy) {
     const auto builtEnergy = [&](float gravity) { return 800.0f - 100.0f * gravity * view.maxHeight; };
     view.trainSpeed = 50.0f, view.gravity = -60.0f, view.totalEnergy = 5.0f;
     press('D');
-    EXPECT_EQ(view.trainSpeed, kDefaultTrainSpeed);
-    EXPECT_EQ(view.gravity, kDefaultGravity);
-    EXPECT_NEAR(view.totalEnergy, builtEnergy(kDefaultGravity), kEnergyRounding);
+    EXPECT_EQ(view.trainSpeed, TrackState().trainSpeed);
+    EXPECT_EQ(view.gravity, TrackState().gravity);
+    EXPECT_NEAR(view.totalEnergy, builtEnergy(TrackState().gravity), kEnergyRounding);
     view.totalEnergy = 5.0f;
     press(FL_F + 4);
-    EXPECT_NEAR(view.totalEnergy, builtEnergy(kDefaultGravity), kEnergyRounding);
+    EXPECT_NEAR(view.totalEnergy, builtEnergy(TrackState().gravity), kEnergyRounding);
     press(FL_Page_Up);
-    EXPECT_NEAR(view.totalEnergy, builtEnergy(kDefaultGravity - 0.5f), kEnergyRounding);
+    EXPECT_NEAR(view.totalEnergy, builtEnergy(TrackState().gravity - 0.5f), kEnergyRounding);
 }
 
 TEST_F(KeyCommands, SpaceStartsTheTrainOnlyOnThreePointsAndOneCyclesSixViewsOnlyWhileItRuns) {
