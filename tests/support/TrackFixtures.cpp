@@ -5,15 +5,13 @@
 
 void setRings(TrackView& view, const std::vector<Point3>& track, const std::vector<Point3>& guide) {
     view.deleteAllRecords();
-    const int n = static_cast<int>(track.size());
-    for (int i = 0; i < n; ++i) {
+    view.numPoints = view.numPoints2 = static_cast<int>(track.size());
+    for (int i = 0; i < view.numPoints; ++i) {
         view.points[i] = new ControlPoint(track[i][0], track[i][1], track[i][2], 1.0f, 1.0f, 255, 0, 0);
         view.points2[i] = new ControlPoint(guide[i][0], guide[i][1], guide[i][2], 1.0f, 1.0f, 0, 0, 255);
         view.segments[i] = new CurveSegment();
         view.segments2[i] = new CurveSegment();
     }
-    view.numPoints = n;
-    view.numPoints2 = n;
 }
 
 void setRing(TrackView& view, const std::vector<Point3>& track, float guideRise) {
@@ -34,20 +32,19 @@ std::vector<Point3> circle(int n, float radius, float height) {
     std::vector<Point3> points;
     for (int i = 0; i < n; ++i) {
         const double angle = 2.0 * M_PI * i / n;
-        points.push_back({{static_cast<float>(radius * std::cos(angle)), height,
-                           static_cast<float>(-radius * std::sin(angle))}});
+        points.push_back({{float(radius * std::cos(angle)), height, float(-radius * std::sin(angle))}});
     }
     return points;
 }
 
 Point3 pointAt(CurveSegment* const* segments, int n, double u) {
-    const double s = u * n;
-    int i = static_cast<int>(std::floor(s));
-    if (i >= n) i = n - 1;
-    const double t = s - i;
-    float row[3][4];
-    segments[i]->getCoefficients(row[0], row[1], row[2]);
+    const int i = std::min(static_cast<int>(std::floor(u * n)), n - 1);
+    const double t = u * n - i;
+    const CurveSegment& s = *segments[i];
     Point3 p;
-    for (int k = 0; k < 3; ++k) p[k] = static_cast<float>(((row[k][0] * t + row[k][1]) * t + row[k][2]) * t + row[k][3]);
+    for (int k = 0; k < 3; ++k) {
+        const float* row = k == 0 ? s.coeffX : k == 1 ? s.coeffY : s.coeffZ;
+        p[k] = static_cast<float>(((row[0] * t + row[1]) * t + row[2]) * t + row[3]);
+    }
     return p;
 }
