@@ -99,7 +99,9 @@ void repair(const StoredSetting& setting, TrackState* state) {
     }
     float& value = state->*setting.floatField;
     if (setting.repair == Repair::NotBelow0) value = std::max(value, 0.0f);
-    if (setting.repair == Repair::KeyRange) value = std::clamp(value, setting.low - setting.step, setting.high + setting.step);
+    if (setting.repair == Repair::KeyRange) {
+        value = std::clamp(value, setting.low - setting.step, setting.high + setting.step);
+    }
 }
 
 // Copies the stored settings first to last - 1 from one record to another.

@@ -44,7 +44,8 @@ protected:
         view.points[2]->setPosition(2.0e6f, -3.0f, 1.0f);  // where a long drag can take a point
         view.trees[view.numTrees++] = new ControlPoint(-3, 0.5f, 4, 0.5f, 6, 0, 0, 0);
         view.lightPos[0] = 2, view.useBSpline = 0, view.trainSpeed = 7.5f, view.drawRails = 1, view.showPoints = 0;
-        view.lightingOn = 0, view.tieSpacing = 12, view.supportEvery = 3, view.physicsOn = 0, view.totalEnergy = 4321.5f;
+        view.lightingOn = 0, view.tieSpacing = 12, view.supportEvery = 3, view.physicsOn = 0;
+        view.totalEnergy = 4321.5f;
         view.reservedSetting = 9, view.focusViewOffset = 22.5f, view.gravity = -33.5f;
     }
     // Runs a command (F1 or F2) with the prompt answering name; returns what it printed.
@@ -107,11 +108,12 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
     const std::string good = stored(), bad = dir + "/bad.trk";
     std::vector<std::tuple<std::string, std::string, std::string>> files = {  // label, path, bytes of bad.trk
         {"a directory", dir, ""}, {"a missing file", dir + "/missing ü.trk", ""}, {"an empty name", "", ""}};
-    for (std::size_t size = 0; size < good.size(); ++size) files.push_back({"cut at " + std::to_string(size), bad, good.substr(0, size)});
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        files.push_back({"cut at " + std::to_string(size), bad, good.substr(0, size)});
+    }
     for (auto [label, offset, value] : {std::tuple<const char*, std::size_t, std::uint32_t>{"101 points", 0, 101},
-                                        {"-1 points", 0, 0xFFFFFFFF}, {"51 trees", 76, 51}, {"-1 trees", 76, 0xFFFFFFFF},
-                                        {"NaN point", 8, bits(NAN)}, {"Inf energy", 144, bits(INFINITY)},
-                                        {"-Inf gravity", 156, bits(-INFINITY)}, {"NaN tree radius", 92, bits(NAN)}})
+             {"-1 points", 0, 0xFFFFFFFF}, {"51 trees", 76, 51}, {"-1 trees", 76, 0xFFFFFFFF}, {"NaN point", 8, bits(NAN)},
+             {"Inf energy", 144, bits(INFINITY)}, {"-Inf gravity", 156, bits(-INFINITY)}, {"NaN tree radius", 92, bits(NAN)}})
         files.push_back({label, bad, good.substr(0, offset) + words({value}) + good.substr(offset + 4)});
     makeTrack();
     view.selectedTree = 0, view.trainRunning = 1;

@@ -51,7 +51,8 @@ TEST(TrainStep, OnEverySampleTrackEachStepIsTheSingleStepOfTheFormulaWrappingToT
                 if (expected >= 1.0f) expected = 0.0f;
                 view.advanceTrain();
                 ASSERT_EQ(view.trainU, expected) << name << " at speed " << speed << ", frame " << frame;
-                const Point3 track = pointAt(view.segments, view.numPoints, expected), guide = pointAt(view.segments2, view.numPoints, expected);
+                const Point3 track = pointAt(view.segments, view.numPoints, expected);
+                const Point3 guide = pointAt(view.segments2, view.numPoints, expected);
                 for (int k = 0; k < 3; ++k) {
                     ASSERT_NEAR(view.trainPos[k], track[k], kPlaceTolerance * (1 + std::fabs(track[k])));
                     ASSERT_NEAR(view.trainUp[k], guide[k] - track[k], kPlaceTolerance * (1 + std::fabs(guide[k])));

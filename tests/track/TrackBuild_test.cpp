@@ -11,6 +11,7 @@
 namespace {
 
 constexpr float kLengthTolerance = 0.05f;  // the hand-worked lengths are given to 3-4 digits
+constexpr float kEnergyRounding = 0.01f;   // 20.8 is not a float
 
 template <typename T>
 bool sameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -32,7 +33,8 @@ struct LiteralBuild {
                 view.segments[i]->evaluate(&x0, &y0, &z0, static_cast<float>(a - std::trunc(a)));
                 if (y0 > maxHeight) maxHeight = y0;
                 view.segments[i]->evaluate(&x1, &y1, &z1, static_cast<float>(b - std::trunc(b)));
-                len = static_cast<float>(len + std::sqrt((double)static_cast<float>(squared(x1, x0) + squared(y1, y0) + squared(z1, z0))));
+                const float squares = static_cast<float>(squared(x1, x0) + squared(y1, y0) + squared(z1, z0));
+                len = static_cast<float>(len + std::sqrt((double)squares));
                 t = static_cast<float>(t + 0.001);
             }
             lengths.push_back(len);
@@ -53,7 +55,8 @@ struct LiteralBuild {
 TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
     unsigned seed = 12345;
     auto random = [&seed] { return (seed = seed * 1103515245u + 12345u) % 20000 / 1000.0f - 10.0f; };
-    std::vector<std::vector<Point3>> rings = {groundSquare(), circle(7, 6.0f, 2.0f), std::vector<Point3>(3, {{0, 0.125f, 0}}),
+    std::vector<std::vector<Point3>> rings = {groundSquare(), circle(7, 6.0f, 2.0f),
+                                              std::vector<Point3>(3, {{0, 0.125f, 0}}),  // stacked: no length at all
                                               {{{0, 1, 0}}, {{7, 3, -2}}, {{9, 0, 8}}, {{2, 5, 11}}, {{-4, 2, 4}}}};
     for (int n : {3, 20, 100}) {
         rings.emplace_back();
@@ -66,7 +69,9 @@ TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
             buildRing(view, ring);
             const LiteralBuild literal(view);
             const std::string label = std::to_string(ring.size()) + " points, basis " + std::to_string(basis);
-            for (std::size_t i = 0; i < ring.size(); ++i) EXPECT_TRUE(sameBits(view.segments[i]->length, literal.lengths[i])) << label;
+            for (std::size_t i = 0; i < ring.size(); ++i) {
+                EXPECT_TRUE(sameBits(view.segments[i]->length, literal.lengths[i])) << label << ", segment " << i;
+            }
             EXPECT_TRUE(sameBits(view.trackLength, literal.trackLength) && sameBits(view.maxHeight, literal.maxHeight) &&
                         sameBits(view.totalEnergy, literal.energy)) << label;
             EXPECT_TRUE(sameBits(view.sampleX, literal.x) && sameBits(view.sampleY, literal.y) &&
@@ -109,7 +114,8 @@ TEST(TrackBuild, MaxHeightRisesButNeverFallsAndEnergyFollowsIt) {
     for (float y : {10.0f, 2.0f}) {
         view.points[1]->setPosition(10.0f, y, 0.0f);
         view.buildTrack();
-        EXPECT_TRUE(view.maxHeight == 10.0f && std::fabs(view.totalEnergy - 21600.0f) < 0.01f);  // 800 + 100 x 20.8 x 10
+        EXPECT_EQ(view.maxHeight, 10.0f) << "after raising to 10 and moving to " << y;
+        EXPECT_NEAR(view.totalEnergy, 21600.0f, kEnergyRounding);  // 800 + 100 x 20.8 x 10
     }
 }
 
