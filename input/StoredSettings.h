@@ -22,6 +22,9 @@ struct StoredSetting {
     // bound is tested before the step and a step is never cut short, so a float can end up to
     // one step beyond a bound; an int, stepped by 1, stops exactly on it.
     float low, high, step;
+    // Whether the program itself can make the value infinite (the build and the train's step
+    // do on a track of astronomically large coordinates), so a saved file may hold it.
+    bool mayBeInfinite;
 };
 
 // Indices into kStoredSettings, in file order.
@@ -32,19 +35,19 @@ enum StoredSettingIndex {
 };
 
 inline constexpr StoredSetting kStoredSettings[kNumStoredSettings] = {
-    {"basis flag", &TrackState::useBSpline, nullptr, Repair::Flag, 0, 0, 0},
-    {"train speed", nullptr, &TrackState::trainSpeed, Repair::NotBelow0, 1.0f, 100.0f, 0.5f},
-    {"rails flag", &TrackState::drawRails, nullptr, Repair::Flag, 0, 0, 0},
-    {"points flag", &TrackState::showPoints, nullptr, Repair::Flag, 0, 0, 0},
-    {"lighting flag", &TrackState::lightingOn, nullptr, Repair::Flag, 0, 0, 0},
-    {"tie spacing", &TrackState::tieSpacing, nullptr, Repair::KeyRange, 1, 50, 1},
-    {"support interval", &TrackState::supportEvery, nullptr, Repair::KeyRange, 1, 50, 1},
-    {"physics flag", &TrackState::physicsOn, nullptr, Repair::Flag, 0, 0, 0},
+    {"basis flag", &TrackState::useBSpline, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"train speed", nullptr, &TrackState::trainSpeed, Repair::NotBelow0, 1.0f, 100.0f, 0.5f, true},
+    {"rails flag", &TrackState::drawRails, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"points flag", &TrackState::showPoints, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"lighting flag", &TrackState::lightingOn, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"tie spacing", &TrackState::tieSpacing, nullptr, Repair::KeyRange, 1, 50, 1, false},
+    {"support interval", &TrackState::supportEvery, nullptr, Repair::KeyRange, 1, 50, 1, false},
+    {"physics flag", &TrackState::physicsOn, nullptr, Repair::Flag, 0, 0, 0, false},
     // The build sets any energy the track's height gives; only the keys keep to their range.
-    {"total energy", nullptr, &TrackState::totalEnergy, Repair::None, 1000.0f, 200000.0f, 500.0f},
-    {"reserved", &TrackState::reservedSetting, nullptr, Repair::None, 0, 0, 0},
-    {"look-down distance", nullptr, &TrackState::focusViewOffset, Repair::KeyRange, 2.0f, 50.0f, 0.1f},
-    {"gravity", nullptr, &TrackState::gravity, Repair::KeyRange, -100.0f, -5.0f, 0.5f},
+    {"total energy", nullptr, &TrackState::totalEnergy, Repair::None, 1000.0f, 200000.0f, 500.0f, true},
+    {"reserved", &TrackState::reservedSetting, nullptr, Repair::None, 0, 0, 0, false},
+    {"look-down distance", nullptr, &TrackState::focusViewOffset, Repair::KeyRange, 2.0f, 50.0f, 0.1f, false},
+    {"gravity", nullptr, &TrackState::gravity, Repair::KeyRange, -100.0f, -5.0f, 0.5f, false},
 };
 
 // The loader rebuilds both curves after the settings before this one, so the stored energy

@@ -57,12 +57,13 @@ public:
 
     std::size_t offset() const { return offset_; }
     int readInt() { return static_cast<std::int32_t>(readWord()); }
-    // A float that must be finite; false with the reason otherwise.
-    bool readFloat(float* value, std::string* reason) {
+    // A float that must be finite (or, if infiniteAllowed, at least a number); false with the
+    // reason otherwise.
+    bool readFloat(float* value, std::string* reason, bool infiniteAllowed = false) {
         const std::size_t at = offset_;
         const std::uint32_t word = readWord();
         std::memcpy(value, &word, sizeof word);
-        if (std::isfinite(*value)) return true;
+        if (std::isfinite(*value) || (infiniteAllowed && std::isinf(*value))) return true;
         *reason = "holds a value that is not a finite number at byte " + std::to_string(at);
         return false;
     }
@@ -334,7 +335,8 @@ bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* da
     if (!in.readFloats(data->settings.lightPos, 3, reason)) return false;
     for (const StoredSetting& setting : kStoredSettings) {
         if (setting.intField) data->settings.*setting.intField = in.readInt();
-        if (setting.floatField && !in.readFloat(&(data->settings.*setting.floatField), reason)) return false;
+        float* value = setting.floatField ? &(data->settings.*setting.floatField) : nullptr;
+        if (value && !in.readFloat(value, reason, setting.mayBeInfinite)) return false;
         repair(setting, &data->settings);
     }
     return true;

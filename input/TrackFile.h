@@ -34,8 +34,9 @@ std::vector<unsigned char> encodeTrack(const TrackView& view);
 
 // Decodes size bytes. Refuses (false, with a one-line reason) a point count outside 0..100, a
 // tree count outside 0..50, a file that ends before the counts' values and a value that is not a
-// finite number; bytes past those values are ignored. Repairs each stored setting the keys could
-// never produce as its entry in kStoredSettings says.
+// finite number, except the infinities a save can write (kStoredSettings' mayBeInfinite); bytes
+// past those values are ignored. Repairs each stored setting the keys could never produce as its
+// entry in kStoredSettings says.
 bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* data, std::string* reason);
 
 // Decodes the bytes and, only when they pass, replaces the view's track, trees and stored
