@@ -79,7 +79,10 @@ TrackView::TrackView(int x, int y, int w, int h)
       defaultsKeyLatch(1),
       buildCount(0) {}
 
-TrackView::~TrackView() { deleteAllRecords(); }
+TrackView::~TrackView() {
+    delete rideReportWindow;
+    deleteAllRecords();
+}
 
 void TrackView::deleteAllRecords() {
     for (int i = 0; i < numPoints; ++i) {
