@@ -204,7 +204,7 @@ void RideReportWindow::draw() {
     fl_color(FL_BLACK);
     for (size_t start = 0, end; (end = summary.find('\n', start)) != std::string::npos; start = end + 1, y += kLine)
         drawText(summary.substr(start, end - start).c_str(), kLeft, y);
-    if (!report.lapComplete) drawText("Lap not completed (the train comes to rest): the figures cover the part ridden.", kLeft, y);
+    if (!report.lapComplete) drawText("Lap not completed (the train comes to rest, or the lap was cut off).", kLeft, y);
 }
 
 void TrackView::toggleRideReport() {

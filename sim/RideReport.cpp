@@ -86,7 +86,8 @@ void rideLap(const TrackView& view, RideReport* report) {
         distance += distanceBetween(here.pos, train.pos);
         report->lapLength = distance;
         report->lapTime = frame / kFramesPerSecond;
-        if (train.u < here.u) return;  // wrapped: the lap is complete
+        // Wrapped: the lap is complete. On points stacked on one spot every step wraps at once.
+        if (train.u < here.u || (train.u == 0.0f && train.speed > 0.0f)) return;
         if (train.u == here.u) break;  // at rest: it never gets round
     }
     report->lapComplete = false;

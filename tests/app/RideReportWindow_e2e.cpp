@@ -23,7 +23,8 @@ TEST(RideReportWindow, GOpensTheReportAndPrintsItsSummaryGAgainClosesItAndTheMai
     const std::string main = openMainWindow(program);
     ASSERT_TRUE(fileCommand("F1", "ring.trk"));
     pressKey("space");  // the train stops at the start: the picture stands still
-    const std::string position = reportedPosition(program), picture = shell("import -window " + main + " rgb:- | md5sum");
+    const std::string position = reportedPosition(program);  // also lets the stop reach the picture
+    const std::string picture = shell("import -window " + main + " rgb:- | md5sum");
 
     pressKey("g");
     const std::string window = waitForWindow(kRideReportTitle);
