@@ -38,12 +38,12 @@ constexpr Plot kPlots[4] = {
 };
 
 RideReportWindow::Inputs inputsOf(const TrackView& v) {
-    return {v.buildCount, v.numPoints,   v.physicsOn, v.totalEnergy,
-            v.gravity,    v.trainMass, v.physicsOn == 1 ? 0.0f : v.trainSpeed};
+    return {v.buildCount, v.numPoints, v.physicsOn, v.totalEnergy, v.gravity, v.trainMass,
+            v.physicsOn == 1 ? 0.0f : v.trainSpeed};
 }
 
 // The pixel box of a plot and the value range it maps onto it.
-struct Frame {
+struct PlotBox {
     int x, y, w, h;
     double lo, hi, length;
     int px(double distance) const { return x + static_cast<int>(std::lround(distance / length * (w - 1))); }
@@ -53,7 +53,7 @@ struct Frame {
 bool shown(const Plot& plot, const RidePlace& place) { return !plot.forces || place.forcesKnown; }
 
 // The plot's range: its values, 0 for the g plots, a margin, and never empty.
-void fitRange(const Plot& plot, const RideReport& report, Frame* f) {
+void fitRange(const Plot& plot, const RideReport& report, PlotBox* f) {
     f->lo = plot.forces ? 0.0 : HUGE_VAL;
     f->hi = plot.forces ? 0.0 : -HUGE_VAL;
     for (const RidePlace& p : report.places) {
@@ -62,7 +62,8 @@ void fitRange(const Plot& plot, const RideReport& report, Frame* f) {
         f->hi = std::max(f->hi, static_cast<double>(p.*plot.value));
     }
     if (!(f->lo <= f->hi)) f->lo = f->hi = 0.0;  // nothing to show
-    const double margin = std::max(0.05 * (f->hi - f->lo), 0.5 * (f->hi - f->lo < 1e-6));
+    const double span = f->hi - f->lo;
+    const double margin = span > 1e-6 ? 0.05 * span : 0.5;  // a flat curve runs through the middle
     f->lo -= margin;
     f->hi += margin;
     f->length = report.lapLength > 0.0 ? report.lapLength : 1.0;
@@ -72,7 +73,7 @@ void drawText(const char* text, int x, int y, bool alignRight = false) {
     fl_draw(text, alignRight ? x - static_cast<int>(fl_width(text)) : x, y);
 }
 
-void drawAxes(const Plot& plot, const Frame& f) {
+void drawAxes(const Plot& plot, const PlotBox& f) {
     char text[64];
     fl_color(FL_BLACK);
     drawText(plot.title, f.x, f.y - 5);
@@ -92,7 +93,7 @@ void drawAxes(const Plot& plot, const Frame& f) {
 
 // The curve, one vertical stroke per pixel column from the column's lowest to its highest value,
 // joined to the next column; a place without a value breaks it.
-void drawCurve(const Plot& plot, const RideReport& report, const Frame& f) {
+void drawCurve(const Plot& plot, const RideReport& report, const PlotBox& f) {
     fl_color(FL_BLUE);
     int column = -1, low = 0, high = 0, first = 0, last = 0, joinX = 0, joinY = 0;
     bool joined = false;
@@ -124,7 +125,7 @@ void drawCurve(const Plot& plot, const RideReport& report, const Frame& f) {
     flush();
 }
 
-void drawAirtime(const RideReport& report, const Frame& f) {
+void drawAirtime(const RideReport& report, const PlotBox& f) {
     fl_color(kShade);
     for (const RidePlace& p : report.places) {
         if (p.forcesKnown && p.verticalG < 0.0f) fl_yxline(f.px(p.distance), f.y, f.y + f.h - 1);
@@ -141,7 +142,10 @@ double distanceAt(const RideReport& report, float u) {
 void followView(void* data) {
     RideReportWindow* window = static_cast<RideReportWindow*>(data);
     // The main window has closed: the report goes too, so that the program can end.
-    if (!window->view->shown()) return window->close();
+    if (!window->view->shown()) {
+        window->close();
+        return;
+    }
     const float marker = window->view->trainRunning == 1 ? window->view->trainU : -1.0f;
     if (window->refresh() || marker != window->markerU) window->redraw();
     Fl::repeat_timeout(kFollowSeconds, followView, data);
@@ -186,9 +190,12 @@ void RideReportWindow::draw() {
     fl_font(FL_HELVETICA, 12);
     markerU = view->trainRunning == 1 ? view->trainU : -1.0f;
     fl_color(FL_BLACK);
-    if (!report.enoughPoints) return drawText("The ride report needs 3 points or more.", kLeft, kTop);
+    if (!report.enoughPoints) {
+        drawText("The ride report needs 3 points or more.", kLeft, kTop);
+        return;
+    }
     for (int k = 0; k < 4; ++k) {
-        Frame f{kLeft, kTop + k * kPlotPitch, w() - kLeft - kRight, kPlotHeight, 0.0, 0.0, 1.0};
+        PlotBox f{kLeft, kTop + k * kPlotPitch, w() - kLeft - kRight, kPlotHeight, 0.0, 0.0, 1.0};
         fitRange(kPlots[k], report, &f);
         if (kPlots[k].value == &RidePlace::verticalG) drawAirtime(report, f);
         drawAxes(kPlots[k], f);
