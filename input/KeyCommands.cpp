@@ -134,6 +134,7 @@ void TrackView::runKeyBlock3() {
     }
     if (held('A')) moveCameraAlongSight(+1);
     if (held('Z')) moveCameraAlongSight(-1);
+    if (pressed('G', &rideReportKeyLatch)) toggleRideReport();
 }
 
 void TrackView::clearAndReset() {

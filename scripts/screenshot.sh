@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's screenshot: the real program on a private Xvfb loads tracks/loop.trk (rails,
-# ties and pillars), the view is tilted with a right-button drag, and the window is captured.
+# Takes the README's screenshots: the real program on a private Xvfb loads tracks/loop.trk (rails,
+# ties and pillars), the view is tilted with a right-button drag, and the window is captured; then
+# G opens the ride report of the track, captured as ride-report.png beside the first picture.
 #   scripts/screenshot.sh [output.png]   (default docs/screenshot.png; needs ImageMagick)
 set -uo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -12,7 +13,7 @@ cmake --build "$here/build-run" -j"$(nproc)" --target kalvora >/dev/null
 
 work="$(mktemp -d)"
 cp "$here/tracks/loop.trk" "$work/"
-Xvfb :93 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb :93 -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill ${program:-} $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY=:93
@@ -45,3 +46,8 @@ sleep 1.5                              # let the train ride into the picture
 mkdir -p "$(dirname "$out")"
 import -window root -crop 800x600+0+0 +repage "$out"
 echo "wrote $out"
+hold g
+report=$(xdotool search --sync --onlyvisible --name '^Kalvora - Ride report$' | head -1)
+sleep 1
+import -window "$report" "$(dirname "$out")/ride-report.png"
+echo "wrote $(dirname "$out")/ride-report.png"

@@ -38,13 +38,22 @@ static float walk(const float sampleDist[kNumSamples], float u, double distance)
     return 0.0f;
 }
 
-void TrackView::advanceTrain() {
+void TrackView::advanceTrain() { stepTrain(trainU, trainSpeed, trainPos, trainTangent, trainUp); }
+
+float TrackView::speedRadicand(float y) const {
+    return static_cast<float>(2.0 * totalEnergy / trainMass - (2.0 * gravity) * (-1.0 * y));
+}
+
+// The parameters carry the names of the fields they stand for, so the step reads the same
+// whether it moves the real train or a copy of its state.
+void TrackView::stepTrain(float& trainU, float& trainSpeed, float trainPos[3], float trainTangent[3],
+                          float trainUp[3]) const {
     const int n = numPoints;
     if (n < 1) return;  // no segment to ride
 
     // Speed from energy conservation: v^2 = 2E/m + 2 g y (g is negative).
     if (physicsOn == 1) {
-        const float r = static_cast<float>(2.0 * totalEnergy / trainMass - (2.0 * gravity) * (-1.0 * trainPos[1]));
+        const float r = speedRadicand(trainPos[1]);
         trainSpeed = r >= 0.0f ? std::sqrt(r) : kCreepSpeed;  // NaN counts as lacking energy too
     }
 
@@ -73,6 +82,11 @@ void TrackView::advanceTrain() {
         }
     }
 
+    placeOnTrack(trainU, trainPos, trainTangent, trainUp);
+}
+
+void TrackView::placeOnTrack(float trainU, float trainPos[3], float trainTangent[3], float trainUp[3]) const {
+    const int n = numPoints;
     int i;
     float s;
     locateOnTrack(trainU, n, &i, &s);

@@ -4,7 +4,10 @@
 
 TrackView::TrackView(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) {}
 
-TrackView::~TrackView() { deleteAllRecords(); }
+TrackView::~TrackView() {
+    delete rideReportWindow;
+    deleteAllRecords();
+}
 
 void TrackView::deleteAllRecords() {
     for (int i = 0; i < numPoints; ++i) {

@@ -125,6 +125,15 @@ public:
 
     // ---- sim/: train and camera ----
     void advanceTrain();                   // one step of the running train; called once per frame
+    // One step of a train whose state is passed in, on this track under these physics settings;
+    // advanceTrain passes the real train, the ride report an off-screen copy.
+    void stepTrain(float& trainU, float& trainSpeed, float trainPos[3], float trainTangent[3],
+                   float trainUp[3]) const;
+    // The square of the speed that energy conservation gives at height y; below 0 the train
+    // lacks the energy to be there.
+    float speedRadicand(float y) const;
+    // Position, tangent and up hint of a train at global parameter u (needs numPoints >= 1).
+    void placeOnTrack(float u, float pos[3], float tangent[3], float up[3]) const;
     void placeCamera();                    // multiplies the view transform onto the modelview matrix
     void getMouseNDC(double* x, double* y);  // event position mapped to [-1, 1], y up
 
@@ -162,8 +171,15 @@ public:
     // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
     void takeKeyboardFocus();
 
+    // ---- app/: the ride report window ----
+    void toggleRideReport();  // opens the ride report of this track, or closes it if open
+
     // Not part of the track's state: bumped by every buildTrack and buildTrack2, so what is
     // derived from the curves (the renderer's display lists) knows when to be made again.
     unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // owned by the view's GL context; see render/
+
+    int rideReportKeyLatch = 1;  // 'G'
+    // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
+    Fl_Window* rideReportWindow = nullptr;
 };
