@@ -8,6 +8,7 @@
 #include "sim/ArcBall.h"
 #include "track/ControlPoint.h"
 #include "track/CurveSegment.h"
+#include "input/UndoHistory.h"
 
 class SpeedSlider;
 
@@ -169,4 +170,15 @@ public:
     // derived from the curves (the renderer's display lists) knows when to be made again.
     unsigned buildCount;
     TrackSectionCache trackSectionCache;  // owned by the view's GL context; see render/
+
+    // ---- input/: undo and redo, and a file opened from the command line ----
+    UndoMark markUndoStep(int event);                 // the track before an event's commands
+    void recordUndoStep(UndoMark mark, int event);    // a change since the mark becomes a step
+    void runUndoKeys();                               // 'U' and 'Y'
+    void stepHistory(bool back);                      // undo (back) or redo one step
+    // Loads the named track file as F1 does after its prompt, with the same messages.
+    void loadTrackFile(const char* name);
+    int undoKeyLatch = 1;  // 'U'
+    int redoKeyLatch = 1;  // 'Y'
+    UndoHistory undoHistory;  // the steps U and Y move through
 };
