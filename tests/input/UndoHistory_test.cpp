@@ -6,28 +6,27 @@
 #include "tests/input/InputDriver.h"
 #include "tests/support/Desktop.h"
 
-class Undo : public DrivenView {};
-
-// A drag or a held repeating key is one step however many events it spans; a new press is a
-// new step; events that change nothing (the push, the release, a key let go) make none.
-TEST_F(Undo, OneStepPerActionHoweverManyEventsItSpans) {
+// A drag or a held repeating key is one step however many events it spans; the next drag or
+// press is a new step; events that change nothing (a push, a release, a key let go) make none.
+TEST_F(DrivenView, UndoStepsOnePerActionHoweverManyEventsItSpans) {
     buildRing(view, groundSquare());
     view.selectedPoint = 1;
-    send(FL_PUSH, 100, 100, 1);
-    for (int x : {105, 110, 115}) send(FL_DRAG, x, 100, 1);
-    send(FL_RELEASE, 115, 100, 1);
-    view.tieSpacing = 20;
+    for (int drag = 0; drag < 2; ++drag) {
+        send(FL_PUSH, 100, 100, 1);
+        for (int x : {105, 110, 115}) send(FL_DRAG, x, 100, 1);
+        send(FL_RELEASE, 115, 100, 1);
+    }
     const TrackImage beforeHeld = encodeTrack(view);
-    press('+', 10);
-    press('+');
+    press('-', 10);
+    press('-');
     press('4');
-    EXPECT_EQ(view.undoHistory.undoSteps(), 4u);
+    EXPECT_EQ(view.undoHistory.undoSteps(), 5u);
     for (int i = 0; i < 3; ++i) press('U');
     EXPECT_EQ(encodeTrack(view), beforeHeld);
 }
 
 // The energy a build would compute differs from the stored one: the undo must put it back.
-TEST_F(Undo, ALoadUndoneGivesBackTheTrackBeforeItByteForByte) {
+TEST_F(DrivenView, UndoOfALoadGivesBackTheTrackBeforeItByteForByte) {
     buildRing(view, circle(5, 6.0f, 1.0f));
     view.totalEnergy = 12345.0f;
     const TrackImage before = encodeTrack(view);
@@ -47,8 +46,7 @@ TEST(UndoHistory, KeepsTheNewestHundredStepsAndUndoesThemNewestFirst) {
     UndoHistory history;
     for (int k = 0; k <= 100; ++k) history.record({static_cast<unsigned char>(k)}, 0);
     TrackImage image;
-    for (int k = 100; k >= 1; --k) {
+    for (int k = 100; k >= 1; --k)
         EXPECT_TRUE(history.undo(&image) && image == TrackImage{static_cast<unsigned char>(k)}) << "step " << k;
-    }
     EXPECT_FALSE(history.undo(&image));  // step 0, the oldest, is gone
 }

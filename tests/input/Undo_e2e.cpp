@@ -5,9 +5,6 @@
 #include "input/TrackFile.h"
 #include "tests/support/Desktop.h"
 
-// The speed is the 11th value from a file's end; physics rewrites it while the train runs.
-constexpr std::size_t kSpeedFromEnd = 44;
-
 class UndoAndOpen : public testing::Test {
 protected:
     PrivateDisplay display;
@@ -22,9 +19,13 @@ protected:
         focusWindow(waitForWindow("Kalvora"));
         pressKey("Return");
         moveMouse(kRestX, kRestY);
-        focusWindow(waitForWindow("Kalvora - Build 53"));
+        const std::string main = waitForWindow("Kalvora - Build 53");
+        focusWindow(main);
+        pause(300);  // a few animation ticks
         const std::string track = saved("opened.trk");
-        pressKey("Escape");
+        // The opening is no step, nor is a save while physics moves the train.
+        for (const char* key : {"u", "Escape"}) pressKey(key);
+        EXPECT_TRUE(windowGone(main));
         return track;
     }
 };
@@ -49,16 +50,17 @@ TEST_F(UndoAndOpen, UndoBringsBackAHeldClearThenTheTreeAndTheDragAndRedoGoesForw
     for (const char* key : {"u", "q"}) pressKey(key);
     drag();  // a new change: the tree can no longer be redone
     pressKey("y");
-    EXPECT_TRUE(program.waitForConsole("undo: 5 steps left\nundo: 4 steps left\nundo: 3 steps left\n"
-                                       "redo: 2 steps left\nredo: 1 steps left\nundo: 4 steps left\n"
-                                       "nothing to redo\n", 2000)) << program.console();
+    EXPECT_EQ(program.console(), "undo: 5 steps left\nundo: 4 steps left\nundo: 3 steps left\nredo: 2 steps left\n"
+                                 "redo: 1 steps left\nundo: 4 steps left\nnothing to redo\n");
 }
 
 TEST_F(UndoAndOpen, AFileNamedOnTheCommandLineOpensAfterTheSizeDialogAMissingOneIsReported) {
     const std::string loop = readFile(KALVORA_SOURCE_DIR "/tracks/loop.trk");
     std::string opened = openedWith(KALVORA_SOURCE_DIR "/tracks/loop.trk");
-    opened.replace(opened.size() - kSpeedFromEnd, 4, loop, loop.size() - kSpeedFromEnd, 4);
+    // The speed, 44 bytes before the end, is rewritten by physics while the loaded train runs.
+    opened.replace(opened.size() - 44, 4, loop, loop.size() - 44, 4);
     EXPECT_EQ(opened, loop);
+    EXPECT_EQ(readFile(dir + "/console.txt"), "nothing to undo\n");
     const std::vector<unsigned char> empty = encodeTrack(TrackView(0, 0, 10, 10));
     EXPECT_EQ(openedWith("missing.trk"), std::string(empty.begin(), empty.end()));
     EXPECT_EQ(readFile(dir + "/console.txt").rfind("Error loading file \"missing.trk\": ", 0), 0u);
