@@ -21,7 +21,7 @@ TEST_F(DrivenView, UndoStepsOnePerActionHoweverManyEventsItSpans) {
     press('-');
     press('4');
     EXPECT_EQ(view.undoHistory.undoSteps(), 5u);
-    for (int i = 0; i < 3; ++i) press('U');
+    for (int events : {3, 1, 1}) press('U', events);  // once per press, however long held
     EXPECT_EQ(encodeTrack(view), beforeHeld);
 }
 

@@ -11,8 +11,8 @@ protected:
     std::string dir = makeScratchDir();
 
     std::string saved(const std::string& name) { return fileCommand("F2", name) ? readFile(dir + "/" + name) : "none"; }
-    // One drag event between the press and the release.
-    void drag() { shell("xdotool mousedown 1 sleep 0.1 mousemove_relative 10 0 sleep 0.1 mouseup 1"); }
+    // Raises the selected point by one drag event: a hill, where a running train changes speed.
+    void drag() { shell("xdotool mousedown 3 sleep 0.1 mousemove_relative -- 0 -10 sleep 0.1 mouseup 3"); }
     // Starts `kalvora file`, accepts the size dialog and returns the track it then saves.
     std::string openedWith(const std::string& file) {
         shell("cd " + dir + " && (" KALVORA_PROGRAM_PATH " '" + file + "' >console.txt 2>errors.txt </dev/null &)");
