@@ -51,7 +51,9 @@ constexpr int kRepeatingEditKeys[] = {'-', '+', '[', ']', FL_Page_Up, FL_Page_Do
                                       FL_Down, 'C', '2', '3', 'A', 'Z'};
 
 Gesture heldGesture(int event) {
-    Gesture held = event == FL_PUSH || event == FL_DRAG || event == FL_RELEASE ? kDragGesture : 0;
+    // A key event in the middle of a drag (Shift pressed, say) still has the button down.
+    const bool dragging = event == FL_PUSH || event == FL_DRAG || event == FL_RELEASE || Fl::event_buttons() != 0;
+    Gesture held = dragging ? kDragGesture : 0;
     for (unsigned k = 0; k < sizeof kRepeatingEditKeys / sizeof kRepeatingEditKeys[0]; ++k) {
         if (keyPoll(kRepeatingEditKeys[k])) held |= 2u << k;
     }
@@ -109,5 +111,6 @@ void TrackView::stepHistory(bool back) {
     // A load starts the train on three points; a step back or forth only keeps it running.
     trainRunning = wasRunning == 1 && numPoints >= kMinBuildPoints ? 1 : 0;
     requestRedraw();
-    std::printf("%s: %d steps left\n", name, static_cast<int>(back ? undoHistory.undoSteps() : undoHistory.redoSteps()));
+    const std::size_t left = back ? undoHistory.undoSteps() : undoHistory.redoSteps();
+    std::printf("%s: %d steps left\n", name, static_cast<int>(left));
 }

@@ -4,11 +4,11 @@
 
 #include <FL/Fl_Gl_Window.H>
 
+#include "input/UndoHistory.h"
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
 #include "track/ControlPoint.h"
 #include "track/CurveSegment.h"
-#include "input/UndoHistory.h"
 
 class SpeedSlider;
 
