@@ -20,10 +20,6 @@ void UndoHistory::record(TrackImage before, Gesture gesture) {
     gesture_ = gesture;
 }
 
-void UndoHistory::follow(Gesture held) {
-    if ((gesture_ & held) != gesture_) gesture_ = 0;
-}
-
 // Moves one image from `from` to the current state and the current image onto `to`.
 static bool stepBetween(std::deque<TrackImage>* from, std::deque<TrackImage>* to, TrackImage* image) {
     if (from->empty()) return false;
@@ -49,13 +45,20 @@ namespace {
 // gesture stands for entry k (bit 0 is the drag).
 constexpr int kRepeatingEditKeys[] = {'-', '+', '[', ']', FL_Page_Up, FL_Page_Down, FL_Up,
                                       FL_Down, 'C', '2', '3', 'A', 'Z'};
+constexpr unsigned kNumRepeatingEditKeys = sizeof kRepeatingEditKeys / sizeof kRepeatingEditKeys[0];
 
-Gesture heldGesture(int event) {
+bool mouseHeld(int event) {
     // A key event in the middle of a drag (Shift pressed, say) still has the button down.
-    const bool dragging = event == FL_PUSH || event == FL_DRAG || event == FL_RELEASE || Fl::event_buttons() != 0;
-    Gesture held = dragging ? kDragGesture : 0;
-    for (unsigned k = 0; k < sizeof kRepeatingEditKeys / sizeof kRepeatingEditKeys[0]; ++k) {
-        if (keyPoll(kRepeatingEditKeys[k])) held |= 2u << k;
+    return event == FL_PUSH || event == FL_DRAG || event == FL_RELEASE || Fl::event_buttons() != 0;
+}
+
+// Which of the inputs in `of` are down. Each key asked is a round trip to the X server, so an
+// event asks only for the keys of a gesture still going on, and for all of them only when its
+// commands changed the track.
+Gesture heldGesture(int event, Gesture of = ~0u) {
+    Gesture held = (of & kDragGesture) && mouseHeld(event) ? kDragGesture : 0;
+    for (unsigned k = 0; k < kNumRepeatingEditKeys; ++k) {
+        if ((of & (2u << k)) && keyPoll(kRepeatingEditKeys[k])) held |= 2u << k;
     }
     return held;
 }
@@ -74,9 +77,9 @@ bool pressedOnce(int key, int* latch) {
 }  // namespace
 
 UndoMark TrackView::markUndoStep(int event) {
-    const Gesture held = heldGesture(event);
-    undoHistory.follow(held);
-    return {encodeTrack(*this), trainSpeed, physicsOn == 1 && trainRunning == 1, held};
+    const Gesture going = undoHistory.gesture();
+    if (going != 0 && heldGesture(event, going) != going) undoHistory.endGesture();
+    return {encodeTrack(*this), trainSpeed, physicsOn == 1 && trainRunning == 1};
 }
 
 void TrackView::recordUndoStep(UndoMark mark, int event) {
@@ -86,7 +89,7 @@ void TrackView::recordUndoStep(UndoMark mark, int event) {
     if (mark.speedMoves) trainSpeed = mark.speed;
     const bool changed = encodeTrack(*this) != mark.before;
     trainSpeed = speedNow;
-    if (changed) undoHistory.record(std::move(mark.before), mark.held);
+    if (changed) undoHistory.record(std::move(mark.before), heldGesture(event));
     if (event == FL_RELEASE) undoHistory.endGesture();  // the next drag is an action of its own
 }
 

@@ -24,10 +24,9 @@ public:
     // it. It extends the newest step when that step was made by the same gesture, held without
     // a break since; otherwise it becomes a new step and the steps that could be redone go.
     void record(TrackImage before, Gesture gesture);
-    // Called at every event with what is held now: the newest step stops taking changes once
-    // an input of its gesture is let go.
-    void follow(Gesture held);
-    // Ends the newest step's gesture (a drag at its release, an undo or redo).
+    // What made the newest step while it is still held (0 none). Once an input of it is let go,
+    // the caller ends it, as at a drag's release: the newest step then takes no more changes.
+    Gesture gesture() const { return gesture_; }
     void endGesture() { gesture_ = 0; }
 
     // Steps back (undo) or forth (redo): *image holds the current image on entry and the image
@@ -49,5 +48,4 @@ struct UndoMark {
     TrackImage before;
     float speed;
     bool speedMoves;  // physics was driving the running train
-    Gesture held;
 };
