@@ -1,4 +1,5 @@
-// Kalvora's entry point: ask for the window size, open the main window with the view, run.
+// Kalvora's entry point: ask for the window size, open the main window with the view, open the
+// track file named on the command line if there is one, run.
 #include <FL/Fl.H>
 
 #include <cstdio>
@@ -8,7 +9,7 @@
 #include "app/WindowSize.h"
 #include "track/TrackView.h"
 
-int main() {
+int main(int argc, char** argv) {
     // The console carries the figures the user asks for; show them at once, also when piped.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
@@ -25,6 +26,7 @@ int main() {
     new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
     window->end();
     window->show();
+    if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens FILE as F1 would
 
     Fl::run();
 

@@ -1,9 +1,11 @@
-// The train's step (once per frame while it runs) and saving and loading the largest track.
+// The train's step (once per frame while it runs), saving and loading the largest track, and
+// what the undo history costs on it.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
+#include "input/KeyPoll.h"
 #include "input/TrackFile.h"
 #include "tests/support/TrackFixtures.h"
 
@@ -58,3 +60,29 @@ static void BM_LoadLargestTrack(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadLargestTrack)->Unit(benchmark::kMicrosecond);
+
+// The undo history's toll on every event the view receives: the file image before and after the
+// event's commands and their comparison (here nothing changes, as on most events).
+static void BM_MeasureEventForUndo(benchmark::State& state) {
+    TrackView view(0, 0, 800, 600);
+    buildLargest(view);
+    keyPoll = [](int) { return 0; };  // no keys held, and no display needed to ask
+    for (auto _ : state) view.recordUndoStep(view.markUndoStep(FL_MOVE), FL_MOVE);
+    if (view.undoHistory.undoSteps() != 0) state.SkipWithError("an unchanged track made a step");
+}
+BENCHMARK(BM_MeasureEventForUndo)->Unit(benchmark::kMicrosecond);
+
+// One undo of the largest track without its console line: the current image, the step taken
+// from the history and loaded with both curve builds.
+static void BM_UndoLargestTrack(benchmark::State& state) {
+    TrackView view(0, 0, 800, 600);
+    buildLargest(view);
+    std::string reason;
+    for (auto _ : state) {
+        view.undoHistory.record(encodeTrack(view), 0);
+        TrackImage image = encodeTrack(view);
+        if (!view.undoHistory.undo(&image) || !loadTrackBytes(view, image.data(), image.size(), &reason))
+            state.SkipWithError("no undo");
+    }
+}
+BENCHMARK(BM_UndoLargestTrack)->Unit(benchmark::kMicrosecond);

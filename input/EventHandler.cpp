@@ -1,6 +1,8 @@
-// The view's event handler: the order of one pass (keys, edit targets, keys, dispatch), the
+// The view's event handler: the order of one pass (keys, edit targets, keys, undo, dispatch), the
 // final dispatch of the event itself, and keeping the keyboard focus on the view.
 #include <FL/Fl.H>
+
+#include <utility>
 
 #include "track/TrackView.h"
 
@@ -10,12 +12,15 @@ int TrackView::handle(int event) {
     // would be lost. So the view takes the focus whenever the user reaches it.
     if (event == FL_ENTER || event == FL_MOVE || event == FL_PUSH || event == FL_SHORTCUT) takeKeyboardFocus();
 
+    UndoMark mark = markUndoStep(event);
     runKeyBlock1();
     // The file, clear, speed, camera, display, basis and train keys wait while a point is
     // selected; a selected tree or the light-move mode does not hold them back.
     if (selectedPoint == -1 && selectedPoint2 == -1) runKeyBlock2();
     runEditTargets(event);
     runKeyBlock3();
+    recordUndoStep(std::move(mark), event);
+    runUndoKeys();
     return dispatchEvent(event);
 }
 

@@ -414,7 +414,10 @@ void TrackView::loadTrack() {
     const int answered = filePrompt(name, "Load track file:", kFilePromptX, kFilePromptY, kFilePromptW,
                                     kFilePromptH, kFilePromptWindowWidth);
     takeKeyboardFocus();
-    if (!answered) return;
+    if (answered) loadTrackFile(name);
+}
+
+void TrackView::loadTrackFile(const char* name) {
     std::vector<unsigned char> bytes;
     std::string reason;
     if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {

@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include "input/UndoHistory.h"
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
 #include "track/ControlPoint.h"
@@ -182,4 +183,15 @@ public:
     int rideReportKeyLatch = 1;  // 'G'
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
+
+    // ---- input/: undo and redo, and a file opened from the command line ----
+    UndoMark markUndoStep(int event);                 // the track before an event's commands
+    void recordUndoStep(UndoMark mark, int event);    // a change since the mark becomes a step
+    void runUndoKeys();                               // 'U' and 'Y'
+    void stepHistory(bool back);                      // undo (back) or redo one step
+    // Loads the named track file as F1 does after its prompt, with the same messages.
+    void loadTrackFile(const char* name);
+    int undoKeyLatch = 1;  // 'U'
+    int redoKeyLatch = 1;  // 'Y'
+    UndoHistory undoHistory;  // the steps U and Y move through
 };
