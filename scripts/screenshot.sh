@@ -11,6 +11,6 @@ command -v import >/dev/null || { echo "needs ImageMagick (apt-get install image
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" -j"$(nproc)" --target kalvora e2e_tests >/dev/null
 mkdir -p "$(dirname "$out")"
-KALVORA_SCREENSHOT="$out" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
+KALVORA_SCREENSHOT="$out" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" \
   "$here/build/tests/e2e_tests" --gtest_filter='Screenshot.*'
 echo "wrote $out"

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("KALVORA_FRAME_BENCH_XVFB")) {
         setenv("KALVORA_FRAME_BENCH_XVFB", "1", 1);
         std::vector<char*> command{const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
-                                   const_cast<char*>("-screen 0 1600x1200x24 -nolisten tcp")};
+                                   const_cast<char*>("-screen 0 1600x1200x24 -nolisten tcp -noreset")};
         command.insert(command.end(), argv, argv + argc + 1);
         execvp(command[0], command.data());
         return 1;

@@ -18,9 +18,9 @@ constexpr int kMinCycles = 3;
 constexpr long kAllowedGrowthKiB = 1024;  // resident memory may grow this much after warm-up
 constexpr int kRingPoints = 8;            // points dragged onto a ring; the rest stay stacked
 constexpr double kRingPixels = 120.0;     // 9 world units at 0.075 per pixel
-constexpr int kQuickHoldMs = 100;         // long enough for the key poll, short enough for 100 presses
+constexpr int kQuickHoldMs = 100;         // for the presses that may be lost: 'M' beyond 100 points does nothing
 
-long residentKiB(pid_t pid) {
+long residentKiB(int pid) {
     const std::string status = readFile("/proc/" + std::to_string(pid) + "/status");
     const size_t at = status.find("VmRSS:");
     return at == std::string::npos ? 0 : std::atol(status.c_str() + at + 6);
@@ -30,22 +30,23 @@ void oneCycle(const std::string& dir) {
     pressKey("c");
     for (int i = 0; i < kRingPoints; ++i) {
         pressKey("m");  // the new point is selected
-        drag(1, int(kRingPixels * std::cos(2 * M_PI * i / kRingPoints)), int(kRingPixels * std::sin(2 * M_PI * i / kRingPoints)));
+        const double a = 2 * M_PI * i / kRingPoints;
+        drag(1, static_cast<int>(kRingPixels * std::cos(a)), static_cast<int>(kRingPixels * std::sin(a)));
         moveMouse(kRestX, kRestY);
     }
-    pressKey("m", kQuickHoldMs, 100 - kRingPoints);  // up to the largest track, stacked on the origin
+    pressKey("m", kQuickHoldMs, 120 - kRingPoints);  // up to the largest track (the rest do nothing)
     pressKey("r");                                   // nothing selected, so every key acts
-    for (const char* key : {"2", "3", "4", "minus", "plus", "bracketright", "bracketleft", "b", "F3"}) pressKey(key, kQuickHoldMs, 2);
-    pressKey("Up Down Prior Next d F4", kQuickHoldMs);
-    pressKey("1", kQuickHoldMs, 6);  // the five ride views and back to the free view
+    for (const char* key : {"2", "3", "4", "minus", "plus", "bracketright", "bracketleft", "b", "F3"}) pressKey(key, 200, 2);
+    pressKey("Up Down Prior Next d F4");
+    pressKey("1", 200, 6);  // the five ride views and back to the free view
     ASSERT_TRUE(fileCommand("F2", "endurance.trk"));
     ASSERT_EQ(readFile(dir + "/endurance.trk").size(), trackFileSize(100, 0));
     pressKey("c");
     ASSERT_TRUE(fileCommand("F1", "endurance.trk"));
     ASSERT_TRUE(fileCommand("F1", "largest.trk"));
-    pressKey("1", kQuickHoldMs, 2);  // ride view 2 on the largest track
+    pressKey("1", 200, 2);  // ride view 2 on the largest track
     pause(500);
-    pressKey("1", kQuickHoldMs, 4);
+    pressKey("1", 200, 4);
 }
 
 TEST(Endurance, StaysResponsiveWithSteadyMemoryAndNoLeaks) {

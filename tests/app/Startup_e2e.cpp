@@ -37,7 +37,7 @@ TEST(Startup, TheSizeDialogOffersWhatResCfgHoldsAndOpensOnlyWhatItAccepts) {
         if (s.config) writeFile(dir + "/res.cfg", s.config);
         KalvoraProcess program(dir);
         const std::string dialog = waitForWindow("Kalvora");
-        ASSERT_NE(dialog, "");
+        ASSERT_NE(dialog, "") << "running: " << program.running() << ", errors: " << program.errors();
         focusWindow(dialog);
         if (*s.width) shell("xdotool key ctrl+a"), typeText(s.width), pressKey("Tab"), typeText(s.height);
         if (std::string(s.answer) == "click") shell("xdotool click 1");

@@ -26,9 +26,7 @@ protected:
     TrackView view{0, 0, 800, 600};
 
     DrivenView() {
-        keys.clear();
-        answer.reset();
-        prompts = 0;
+        keys.clear(), answer.reset(), prompts = 0;
         keyPoll = [](int key) { return static_cast<int>(keys.count(key)); };
         filePrompt = [](char* buffer, const char*, int, int, int, int, int) {
             ++prompts;

@@ -23,7 +23,8 @@ TEST(Interaction, PressesWithTheMouseAtRestEditingSavingClearingAndLoadingAllWor
     const std::string dir = makeScratchDir();
     KalvoraProcess program(dir);
     ASSERT_NE(openMainWindow(program), "");
-    pressKey("m", 150, 3);  // the pointer does not move between presses
+    pressKey("m", 200, 3);  // the pointer does not move between presses
+    pause(kSettleMs);
     drag(1, 10, 4);         // the new point is selected: 10 px right and 4 px down, its partner along
     pressKey("r");          // deselect, so the file keys act
     TrackView expected(0, 0, 10, 10);
@@ -36,7 +37,7 @@ TEST(Interaction, PressesWithTheMouseAtRestEditingSavingClearingAndLoadingAllWor
 
     pressKey("c");
     ASSERT_TRUE(fileCommand("F1", name));
-    pressKey("n", 150, 2);  // after the prompt every press still counts: two trees
+    pressKey("n", 200, 2);  // after the prompt every press still counts: two trees
     pressKey("e");          // 'N' selected the second tree; 'E' steps past the last
     ASSERT_TRUE(fileCommand("F2", "again.trk"));
     for (int i = 0; i < 2; ++i) expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);

@@ -59,7 +59,7 @@ TEST_F(KeyCommands, EachKeyActsOncePerPressOrOnEveryEventWithinItsBoundsAndItsBl
         {'W', 1, kPoint, 1, access<&V::selectedPoint2>, -1, 0}, {'W', 1, kNone, 1, access<&V::selectedPoint2>, 5, -1},
         {'W', 1, kTree, 1, access<&V::selectedTree>, 0, -1},    {'E', 1, kPoint, 1, access<&V::selectedPoint>, 2, -1},
         {'E', 1, kNone, 1, access<&V::selectedTree>, -1, 0},    {'E', 1, kTree, 1, access<&V::selectedTree>, 0, -1},
-        {'L', 2, kNone, 1, access<&V::lightMoveMode>, 0, 1},    {'R', 1, kTree, 1, access<&V::lightMoveMode>, 1, 0},
+        {'L', 2, kNone, 1, access<&V::lightMoveMode>, 0, 1},    {'R', 1, kNone, 1, access<&V::lightMoveMode>, 1, 0},
         {'R', 1, kTree, 1, access<&V::selectedTree>, 0, -1},
         {'C', 2, kPoint, 1, access<&V::numTrees>, 1, 1},        {'C', 2, kNone, 1, access<&V::numTrees>, 1, 0}};
     for (const auto& r : rows) {

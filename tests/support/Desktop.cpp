@@ -117,19 +117,22 @@ void drag(int button, int dx, int dy, int stepPixels) {
 std::string openMainWindow(KalvoraProcess& program) {
     const std::string dialog = waitForWindow("Kalvora");
     if (dialog.empty() || !program.running()) return "";
-    focusWindow(dialog);
-    pressKey("Return");
-    const std::string main = waitForWindow("Kalvora - Build 53");
+    std::string main;
+    for (int tries = 0; tries < 3 && main.empty(); ++tries) {  // a press is lost if a frame outlasts it
+        focusWindow(dialog);
+        pressKey("Return");
+        main = waitForWindow("Kalvora - Build 53", 4000);
+    }
     if (main.empty()) return "";
     moveMouse(kRestX, kRestY);
     focusWindow(main);
-    pause(300);  // a few animation ticks
+    pause(1000);  // the first frames, slow while the software renderer compiles its shaders
     return main;
 }
 
 bool fileCommand(const std::string& key, const std::string& name, const std::string& answer) {
-    pressKey(key);
-    const std::string prompt = waitForWindow("");  // the only untitled top-level window
+    std::string prompt;  // the only untitled top-level window; pressed again as above
+    for (int tries = 0; tries < 3 && prompt.empty(); ++tries) pressKey(key), prompt = waitForWindow("", 5000);
     if (prompt.empty()) return false;
     focusWindow(prompt);
     typeText(name);

@@ -4,8 +4,6 @@
 // test gets its own Xvfb through xvfb-run).
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <vector>
 
@@ -27,24 +25,24 @@ public:
     std::string console() const;
     std::string errors() const;
     bool waitForConsole(const std::string& text, int timeoutMs) const;  // true once the console holds text
-    pid_t pid() const { return pid_; }
+    int pid() const { return pid_; }
 
 private:
     std::string workDir_;
-    pid_t pid_ = -1;
+    int pid_ = -1;
     int status_ = -1;  // the exit status once known; 1000 for a death by signal
 };
 
 // The id of a visible top-level window whose title matches the regular expression title exactly,
 // waiting up to timeoutMs; "" if none came.
-std::string waitForWindow(const std::string& title, int timeoutMs = 10000);
+std::string waitForWindow(const std::string& title, int timeoutMs = 20000);
 std::string windowSize(const std::string& id);  // "WIDTHxHEIGHT"
 // Gives the window the X input focus, as a window manager would for a user.
 void focusWindow(const std::string& id);
 
 // Holds keys (xdotool key names; several separated by blanks are held together) long enough for
 // the program's key poll to see them, then releases them; repeated `times` times.
-void pressKey(const std::string& key, int holdMs = 150, int times = 1);
+void pressKey(const std::string& key, int holdMs = 200, int times = 1);
 void typeText(const std::string& text);
 void moveMouse(int x, int y);  // root-window pixels
 void mouseDown(int button);
