@@ -10,4 +10,5 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 "$here/scripts/install-deps.sh" test
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" -j"$(nproc)" --target kalvora e2e_tests
-KALVORA_ENDURANCE_SECONDS="${1:-1800}" "$here/build/tests/e2e_tests" --gtest_filter='Endurance.*'
+KALVORA_ENDURANCE_SECONDS="${1:-1800}" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" \
+  "$here/build/tests/e2e_tests" --gtest_filter='Endurance.*'

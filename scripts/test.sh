@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kalvora and runs every test: the unit, display and end-to-end
 # tests, then the unit and display tests again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, then fuzzes the track-file loader for a minute. Display tests start
-# their own Xvfb servers.
+# UndefinedBehaviorSanitizer, then fuzzes the track-file loader for a minute. CTest runs every
+# display and end-to-end test on its own Xvfb (xvfb-run).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$here"

@@ -11,9 +11,11 @@
 #include <FL/Fl.H>
 #include <FL/gl.h>
 #include <GL/glu.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -23,7 +25,6 @@
 
 #include "GlRecorder.h"
 #include "input/TrackFile.h"
-#include "tests/support/Desktop.h"
 #include "track/TrackView.h"
 
 #ifndef KALVORA_TRACKS
@@ -113,13 +114,21 @@ int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : KALVORA_TRACKS;
     const int frames = argc > 2 ? std::atoi(argv[2]) : 300;
     const std::string only = argc > 3 ? argv[3] : "";
-    PrivateDisplay display;
+    // Always on a private Xvfb with Mesa's software renderer, never on the user's display.
+    if (!std::getenv("KALVORA_FRAME_BENCH_XVFB")) {
+        setenv("KALVORA_FRAME_BENCH_XVFB", "1", 1);
+        std::vector<char*> command{const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
+                                   const_cast<char*>("-screen 0 1600x1200x24 -nolisten tcp -noreset")};
+        command.insert(command.end(), argv, argv + argc + 1);
+        execvp(command[0], command.data());
+        return 1;
+    }
 
     const Scene scenes[] = {{"T", "figure8.trk", 1, 5, 0},
                             {"W", "largest.trk", 1, 5, 2},
                             {"W1", "largest.trk", 1, 1, 2},
                             {"L", "largest.trk", 0, 5, 2}};
-    std::printf("%d frames of %d x %d on %s\n", frames, kViewWidth, kViewHeight, display.name().c_str());
+    std::printf("%d frames of %d x %d on %s\n", frames, kViewWidth, kViewHeight, std::getenv("DISPLAY"));
     std::printf("scene  median ms  p95 ms  main-thread CPU ms  | floor median ms  floor CPU ms  vertices | shipped/floor\n");
     for (const Scene& scene : scenes) {
         if (!only.empty() && only != scene.name) continue;

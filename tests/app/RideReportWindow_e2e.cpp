@@ -13,7 +13,6 @@
 namespace {
 
 TEST(RideReportWindow, GOpensTheReportAndPrintsItsSummaryGAgainClosesItAndTheMainViewStaysAsItWas) {
-    PrivateDisplay display;
     const std::string dir = makeScratchDir();
     TrackView ring(0, 0, 10, 10);
     buildRing(ring, circle(8, 10.0f, 2.0f));

@@ -19,16 +19,14 @@ inline Point3 at(const ControlPoint* point) { return {point->x, point->y, point-
 class DrivenView : public testing::Test {
 protected:
     static inline std::set<int> keys;  // the keys held down now
-    // The prompt cancels while it has no answer (from the start until one is given), else it
-    // answers OK with it, cut as the real prompt cuts it; `prompts` counts its calls.
+    // The prompt cancels while it has no answer, else answers OK with it, cut as the real prompt
+    // cuts it; `prompts` counts its calls.
     static inline std::optional<std::string> answer;
     static inline int prompts = 0;
     TrackView view{0, 0, 800, 600};
 
     DrivenView() {
-        keys.clear();
-        answer.reset();
-        prompts = 0;
+        keys.clear(), answer.reset(), prompts = 0;
         keyPoll = [](int key) { return static_cast<int>(keys.count(key)); };
         filePrompt = [](char* buffer, const char*, int, int, int, int, int) {
             ++prompts;
@@ -36,10 +34,7 @@ protected:
             return answer ? 1 : 0;
         };
     }
-    ~DrivenView() override {
-        keyPoll = savedPoll_;
-        filePrompt = savedPrompt_;
-    }
+    ~DrivenView() override { keyPoll = savedPoll_, filePrompt = savedPrompt_; }
 
     // Holds the key for `events` handler calls, then releases it for one more.
     void press(int key, int events = 1) {
@@ -52,8 +47,7 @@ protected:
     int idle() { return send(FL_MOVE, Fl::e_x, Fl::e_y); }
     // button: 1 left, 3 right, 0 none (FLTK keeps the pushed button for the drags that follow).
     int send(int event, int x, int y, int button = 0) {
-        Fl::e_x = x;
-        Fl::e_y = y;
+        Fl::e_x = x, Fl::e_y = y;
         if (button) Fl::e_keysym = FL_Button + button;
         return view.handle(event);
     }

@@ -10,7 +10,6 @@ constexpr int kHoldMs = 300;
 
 class UndoAndOpen : public testing::Test {
 protected:
-    PrivateDisplay display;
     std::string dir = makeScratchDir();
 
     std::string saved(const std::string& name) { return fileCommand("F2", name) ? readFile(dir + "/" + name) : "none"; }

@@ -1,33 +1,18 @@
-// Test support for everything that needs an X display: a private Xvfb server per test process,
-// the real program started in a scratch folder, and real key and mouse input through xdotool.
+// The driver of the real program for the end-to-end tests, the endurance run and the screenshot:
+// the program started in a scratch folder, its windows found and focused, keys held, the mouse
+// dragged and text typed with xdotool on the X display the process was given (under ctest every
+// test gets its own Xvfb through xvfb-run).
 #pragma once
-
-#include <sys/types.h>
 
 #include <string>
 #include <vector>
 
-// Starts `Xvfb` on a free display number (1600 x 1200 x 24, no TCP) and points DISPLAY at it
-// for this process and its children. Stops it on destruction.
-class PrivateDisplay {
-public:
-    PrivateDisplay();
-    ~PrivateDisplay();
-    const std::string& name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
-
-// A new empty folder under the system's temporary folder.
 std::string makeScratchDir();
-std::string readFile(const std::string& path);
+std::string readFile(const std::string& path);  // "" if it cannot be read
 void writeFile(const std::string& path, const std::string& bytes);
-bool fileExists(const std::string& path);
-
-// Runs a shell command and returns what it printed on stdout, without the final line break.
+// Runs a shell command and returns what it printed on stdout, without the final line breaks.
 std::string shell(const std::string& command);
+void pause(int ms);
 
 // The real kalvora program, started in workDir with its console written to workDir/console.txt
 // and its error stream to workDir/errors.txt; environment holds extra NAME=value settings.
@@ -35,54 +20,48 @@ class KalvoraProcess {
 public:
     explicit KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment = {});
     ~KalvoraProcess();  // kills the program if it still runs
-
     bool running();
-    // Waits up to timeoutMs for the program to end; returns its exit status, or -1 if it is
-    // still running or died from a signal.
-    int waitForExit(int timeoutMs);
+    int waitForExit(int timeoutMs);  // the exit status; -1 if still running or killed by a signal
     std::string console() const;
     std::string errors() const;
-    long residentKiB() const;  // the program's resident memory now, 0 if it has ended
-    pid_t pid() const { return pid_; }
-    // Waits up to timeoutMs until the console holds text; true if it does.
-    bool waitForConsole(const std::string& text, int timeoutMs) const;
+    bool waitForConsole(const std::string& text, int timeoutMs) const;  // true once the console holds text
+    int pid() const { return pid_; }
 
 private:
     std::string workDir_;
-    pid_t pid_ = -1;
-    int status_ = -1;
+    int pid_ = -1;
+    int status_ = -1;  // the exit status once known; 1000 for a death by signal
 };
 
-struct WindowGeometry {
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
-// The id of a visible window whose title is exactly title, waiting up to timeoutMs; "" if none.
-std::string waitForWindow(const std::string& title, int timeoutMs = 10000);
-// True once the window no longer exists (waiting up to timeoutMs).
-bool windowGone(const std::string& id, int timeoutMs = 5000);
-WindowGeometry windowGeometry(const std::string& id);
+// The id of a visible top-level window whose title matches the regular expression title exactly,
+// waiting up to timeoutMs; "" if none came.
+std::string waitForWindow(const std::string& title, int timeoutMs = 20000);
+std::string windowSize(const std::string& id);  // "WIDTHxHEIGHT"
+bool windowGone(const std::string& id);  // true once the window no longer exists (within 5 s)
 // Gives the window the X input focus, as a window manager would for a user.
 void focusWindow(const std::string& id);
 
-// Holds a key down long enough for the program to poll it, then releases it. key: an xdotool
-// key name ("m", "space", "F5", "Return").
-void pressKey(const std::string& key, int holdMs = 150);
+// Holds keys (xdotool key names; several separated by blanks are held together) long enough for
+// the program's key poll to see them, then releases them; repeated `times` times.
+void pressKey(const std::string& key, int holdMs = 200, int times = 1);
 void typeText(const std::string& text);
 void moveMouse(int x, int y);  // root-window pixels
 void mouseDown(int button);
 void mouseUp(int button);
 void moveMouseBy(int dx, int dy);
-void pause(int ms);
+// Holds the button and moves the pointer by (dx, dy) in equal steps of at most stepPixels, each
+// its own drag event, then releases it.
+void drag(int button, int dx, int dy, int stepPixels = 20);
 
 // Where the pointer rests while keys are pressed: inside the 800 x 600 view.
 constexpr int kRestX = 400, kRestY = 300;
 
-// Accepts the size dialog's 800 x 600, waits for the main window, rests the pointer in the view
-// and gives the window the focus. Returns the main window's id ("" if it never came).
+// Accepts the size dialog's offer, waits for the main window, rests the pointer in the view and
+// gives the window the focus. Returns the main window's id ("" if it never came).
 std::string openMainWindow(KalvoraProcess& program);
-// Presses a file key (F1 or F2), types the name into the prompt that opens and confirms it.
+// Presses a file key (F1 or F2), types the name into the prompt that opens and answers it with
+// an xdotool command ("key Return": OK; "click 1": cancel, which opens under the pointer).
 // False if no prompt came or it did not close.
-bool fileCommand(const std::string& key, const std::string& name);
+bool fileCommand(const std::string& key, const std::string& name, const std::string& answer = "key Return");
 // Presses F5 and returns the train position of the report it prints ("" if none came).
 std::string reportedPosition(const KalvoraProcess& program);
