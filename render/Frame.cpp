@@ -3,6 +3,7 @@
 #include <FL/gl.h>
 #include <GL/glu.h>
 
+#include "render/TrackSectionCache.h"
 #include "track/TrackView.h"
 
 namespace {
@@ -47,8 +48,11 @@ void TrackView::draw() {
 
     glClearColor(kClearColour[0], kClearColour[1], kClearColour[2], kClearColour[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // A view without area has no aspect ratio (a division by zero): it stays cleared.
-    if (w() <= 0 || h() <= 0) return;
+    // The passes below may replay display lists; a new context has none of the old ones.
+    if (!context_valid()) forgetTrackSectionLists(*this);
+    // A view of height 0 has no aspect ratio (a division by zero): it stays cleared. One of width
+    // 0 draws on: its aspect is 0, which gluPerspective ignores.
+    if (h() <= 0) return;
 
     glMatrixMode(GL_PROJECTION);
     glViewport(0, 0, w(), h());
