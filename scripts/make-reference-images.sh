@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Draws the pictures tests/render/FrameSameness_gltest.cpp compares with, using the renderer of
-# another commit (default: the immediate-mode renderer before the display lists), and stores
+# another commit (default: the renderer that draws the track section immediately, one glBegin per
+# primitive, with the frames computed as written), and stores
 # them as PNG in tests/render/reference/. Needs ImageMagick's convert.
 #   scripts/make-reference-images.sh [commit]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-commit="${1:-4241360}"
+commit="${1:-82d9953}"
 work="$(mktemp -d)"
 trap 'git -C "$here" worktree remove --force "$work/src" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 
