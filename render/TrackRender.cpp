@@ -277,21 +277,6 @@ void drawCentreLine(const TrackView& view, TrackSection& cache, const TrackSecti
     cache.listInputs[pass] = now;
 }
 
-// The plain drawing of the recorded rails: one glBegin/glEnd per primitive, its colour set before.
-void drawRailsImmediately(const RailArrays& arrays, int doingShadows) {
-    if (arrays.primitives.empty()) return;
-    glLineWidth(kRailWidth);
-    for (const RailPrimitive& p : arrays.primitives) {
-        if (!doingShadows) glColor3fv(p.colour);
-        glBegin(p.mode);
-        for (int i = p.first; i < p.first + p.count; ++i) {
-            glNormal3fv(&arrays.normals[3 * i]);
-            glVertex3fv(&arrays.vertices[3 * i]);
-        }
-        glEnd();
-    }
-}
-
 }  // namespace
 
 void TrackSectionDeleter::operator()(TrackSection* section) const { delete section; }
@@ -322,9 +307,7 @@ void TrackView::drawTrackSection(int doingShadows) {
             cache.list[pass] = 0;
         }
     }
-    if (drawRails != 1) return sendCentreLine(*this, doingShadows);
-    recordRails(*this, cache.rails);
-    return drawRailsImmediately(cache.rails, doingShadows);
+    if (drawRails != 1) return drawCentreLine(*this, cache, now, doingShadows);
     if (!cache.rails.made || !(cache.rails.inputs == now)) {
         recordRails(*this, cache.rails);
         cache.rails.made = true;
