@@ -117,6 +117,8 @@ public:
         a_.vertices.clear();
         a_.normals.clear();
         a_.primitives.clear();
+        a_.lineIndices.clear();
+        a_.tieIndices.clear();
     }
     void begin(GLenum mode, const float* colour) {
         a_.primitives.push_back({mode, static_cast<GLint>(a_.vertices.size() / 3), 0, colour});
@@ -129,6 +131,9 @@ public:
     void vertex(double x, double y, double z) {
         a_.vertices.insert(a_.vertices.end(), {static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z)});
         a_.normals.insert(a_.normals.end(), normal_, normal_ + 3);
+        const RailPrimitive& p = a_.primitives.back();
+        if (p.mode == GL_LINES) a_.lineIndices.push_back(p.first + p.count);
+        if (p.mode == GL_QUADS) a_.tieIndices.push_back(p.first + p.count);
         ++a_.primitives.back().count;
     }
 
@@ -216,7 +221,8 @@ void recordRails(const TrackView& view, RailArrays& arrays) {
 }
 
 // Sends the recorded rails, one glDrawArrays per primitive in recording order, so that GL
-// assembles exactly the primitives immediate mode would.
+// assembles exactly the primitives immediate mode would; in the shadow pass, where all is black,
+// the rail pairs and the ties go in one call each.
 void drawRailArrays(const RailArrays& arrays, int doingShadows) {
     if (arrays.primitives.empty()) return;
     glLineWidth(kRailWidth);  // the rails are the section's only lines
@@ -225,8 +231,13 @@ void drawRailArrays(const RailArrays& arrays, int doingShadows) {
     glVertexPointer(3, GL_FLOAT, 0, arrays.vertices.data());
     glNormalPointer(GL_FLOAT, 0, arrays.normals.data());
     for (const RailPrimitive& p : arrays.primitives) {
+        if (doingShadows && p.mode != GL_QUAD_STRIP) continue;
         if (!doingShadows) glColor3fv(p.colour);
         glDrawArrays(p.mode, p.first, p.count);
+    }
+    if (doingShadows) {
+        glDrawElements(GL_LINES, static_cast<GLsizei>(arrays.lineIndices.size()), GL_UNSIGNED_INT, arrays.lineIndices.data());
+        glDrawElements(GL_QUADS, static_cast<GLsizei>(arrays.tieIndices.size()), GL_UNSIGNED_INT, arrays.tieIndices.data());
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
