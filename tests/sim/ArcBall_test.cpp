@@ -2,14 +2,11 @@
 // the sphere (positions outside the circle lie on its rim), and compose drag after drag.
 #include <gtest/gtest.h>
 
-#include <FL/Fl.H>
-
 #include <array>
 #include <cmath>
 #include <string>
 
 #include "sim/ArcBall.h"
-#include "track/TrackView.h"
 
 namespace {
 
@@ -59,18 +56,6 @@ TEST(ArcBall, DragsTurnTheWorldWithTheMouseByTwiceTheSphereAngle) {
     }
 }
 
-TEST(ArcBall, DragBackToItsStartLeavesTheViewAsItWas) {
-    ArcBall ball;
-    ball.beginDrag(0.1f, 0.2f);
-    ball.dragTo(0.5f, -0.3f);
-    const Axes before = turned(ball);
-    ball.beginDrag(0.3f, 0.2f);
-    ball.dragTo(0.6f, -0.1f);
-    ball.dragTo(-0.4f, 0.5f);
-    ball.dragTo(0.3f, 0.2f);
-    expectSame(turned(ball), before, "back at the start");
-}
-
 TEST(ArcBall, ConsecutiveDragsComposeInOrderAndANewPressKeepsTheView) {
     ArcBall ball;
     ball.beginDrag(0.0f, 0.0f);
@@ -81,17 +66,6 @@ TEST(ArcBall, ConsecutiveDragsComposeInOrderAndANewPressKeepsTheView) {
     expectSame(turned(ball), both, "two drags");
     ball.beginDrag(0.7f, -0.7f);  // folds the second drag in
     expectSame(turned(ball), both, "after a third press");
-}
-
-// (The mapping of mouse positions into the arcball's square is checked with the drags of the
-// editing tests.) A view without area has no positions to map: it reports its centre.
-TEST(MouseMapping, AViewWithoutAreaMapsEveryPositionToItsCentre) {
-    TrackView view(0, 0, 0, 0);
-    Fl::e_x = 300, Fl::e_y = 150;
-    double x = 1, y = 1;
-    view.getMouseNDC(&x, &y);
-    EXPECT_EQ(x, 0.0);
-    EXPECT_EQ(y, 0.0);
 }
 
 }  // namespace
