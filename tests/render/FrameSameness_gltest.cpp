@@ -32,6 +32,7 @@ const Scene kScenes[] = {
     {"largest-dense-ties", "largest.trk", 1, 1, 3, 0},
     {"loop-inverted", "loop.trk", 1, 5, 1, 0},         // no pillars under the top of the loop
     {"figure8-centre-line", "figure8.trk", 0, 5, 1, 4},
+    {"figure8-rails", "figure8.trk", 1, 1, 1, 0},      // pillars through the strand below
 };
 
 // The scene's track and settings in a shown view (the train running, three steps along after

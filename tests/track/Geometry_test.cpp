@@ -1,4 +1,4 @@
-// Cubic segments, global-parameter addressing, and the track frames compared bit for bit with
+// Global-parameter addressing, and the track frames compared bit for bit with
 // the constructions written out here as the text gives them.
 #include <gtest/gtest.h>
 
@@ -6,24 +6,11 @@
 #include <cmath>
 #include <random>
 
-#include "track/CurveSegment.h"
 #include "track/TrackGeometry.h"
 
 namespace {
 
 constexpr float kTolerance = 1e-6f;
-
-TEST(CurveSegment, EvaluatesTheCubicAndItsDerivative) {
-    CurveSegment mixed;
-    const float rx[4] = {2, -3, 0.5f, 7}, ry[4] = {0, 0, 0, -2.5f}, rz[4] = {-1, 4, 2, 0.1f};
-    mixed.setCoefficients(rx, ry, rz);
-    float x, y, z;
-    mixed.evaluate(&x, &y, &z, 0.3f);
-    EXPECT_NEAR(x, 2 * 0.027 - 3 * 0.09 + 0.15 + 7, kTolerance);
-    EXPECT_EQ(y, -2.5f);  // a constant row stays constant
-    mixed.derivative(&x, &y, &z, 0.3f);
-    EXPECT_NEAR(z, -3 * 0.09 + 8 * 0.3 + 2, kTolerance);
-}
 
 TEST(LocateOnTrack, SplitsTheParameterAndNeverIndexesPastTheLastSegment) {
     int i;
