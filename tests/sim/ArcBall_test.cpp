@@ -19,32 +19,28 @@ void expectAxes(const ArcBall& ball, const float (&axes)[3][3], const char* what
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(m[4 * a + k], axes[a][k], kRounding) << what << ", axis " << a;
 }
 
-TEST(ArcBall, DragsTurnTheWorldWithTheMouseByTwiceTheSphereAngle) {
-    const struct { float drag[2][2]; float axes[3][3]; const char* what; } cases[] = {
-        {{{0, 0}, {kHalfSqrt2, 0}}, {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}, "right: 90 degrees, the front (+z) turns right"},
-        {{{0, 0}, {1, 0}}, {{-1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, "centre to the edge: half a turn about y"},
-        {{{0, 0}, {0, kHalfSqrt2}}, {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}}, "up: 90 degrees, the front turns up"},
-        {{{2, 0}, {0, 1.5f}}, {{-1, 0, 0}, {0, -1, 0}, {0, 0, 1}}, "outside the circle, right to above: half a turn about z"},
-        {{{0.3f, 0.2f}, {0.3f, 0.2f}}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, "back at its start: no turn"},
+// Each row: one or two drags (press, drag to), then where the axes end up. A new press after them
+// folds the last drag in and must leave the view as it was.
+TEST(ArcBall, DragsTurnTheWorldWithTheMouseByTwiceTheSphereAngleAndCompose) {
+    const float q = kHalfSqrt2;
+    const struct { int drags; float drag[2][4]; float axes[3][3]; const char* what; } cases[] = {
+        {1, {{0, 0, q, 0}}, {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}, "right: 90 degrees, the front (+z) turns right"},
+        {1, {{0, 0, 1, 0}}, {{-1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, "centre to the edge: half a turn about y"},
+        {1, {{0, 0, 0, q}}, {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}}, "up: 90 degrees, the front turns up"},
+        {1, {{2, 0, 0, 1.5f}}, {{-1, 0, 0}, {0, -1, 0}, {0, 0, 1}}, "outside the circle, right to above: about z"},
+        {1, {{0.3f, 0.2f, 0.3f, 0.2f}}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, "back at its start: no turn"},
+        {2, {{0, 0, q, 0}, {0, 0, 0, q}}, {{0, -1, 0}, {0, 0, -1}, {1, 0, 0}}, "right, then up: in that order"},
     };
     for (const auto& c : cases) {
         ArcBall ball;
-        ball.beginDrag(c.drag[0][0], c.drag[0][1]);
-        ball.dragTo(c.drag[1][0], c.drag[1][1]);
+        for (int d = 0; d < c.drags; ++d) {
+            ball.beginDrag(c.drag[d][0], c.drag[d][1]);
+            ball.dragTo(c.drag[d][2], c.drag[d][3]);
+        }
+        expectAxes(ball, c.axes, c.what);
+        ball.beginDrag(0.7f, -0.7f);
         expectAxes(ball, c.axes, c.what);
     }
-}
-
-TEST(ArcBall, ConsecutiveDragsComposeInOrderAndANewPressKeepsTheView) {
-    ArcBall ball;
-    ball.beginDrag(0.0f, 0.0f);
-    ball.dragTo(kHalfSqrt2, 0.0f);  // first: 90 degrees about +y
-    ball.beginDrag(0.0f, 0.0f);
-    ball.dragTo(0.0f, kHalfSqrt2);  // then: 90 degrees about -x
-    const float both[3][3] = {{0, -1, 0}, {0, 0, -1}, {1, 0, 0}};
-    expectAxes(ball, both, "two drags");
-    ball.beginDrag(0.7f, -0.7f);  // folds the second drag in
-    expectAxes(ball, both, "after a third press");
 }
 
 }  // namespace
