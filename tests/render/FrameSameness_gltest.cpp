@@ -5,12 +5,13 @@
 #include <FL/Fl_PNG_Image.H>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "input/TrackFile.h"
+#include "tests/support/Desktop.h"
 #include "tests/support/SceneCapture.h"
 
 #ifndef KALVORA_SOURCE_DIR
@@ -39,10 +40,9 @@ const Scene kScenes[] = {
 // three frames; the first frame has no shadow, the second makes the kept forms, the third reuses them).
 void loadScene(CapturedView& view, const Scene& scene, int frames = 3) {
     drawFrame(view);
-    std::ifstream in(std::string(KALVORA_SOURCE_DIR) + "/tracks/" + scene.track, std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = readFile(std::string(KALVORA_SOURCE_DIR) + "/tracks/" + scene.track);
     std::string reason;
-    ASSERT_TRUE(loadTrackBytes(view, bytes.data(), bytes.size(), &reason)) << reason;
+    ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &reason));
     view.drawRails = scene.drawRails, view.tieSpacing = scene.tieSpacing;
     view.supportEvery = scene.supportEvery, view.cameraMode = scene.cameraMode;
     for (int i = 0; i < frames; ++i) drawFrame(view);
@@ -66,20 +66,12 @@ TEST(FrameSameness, EveryPixelMatchesThePlainDrawing) {
         Fl_PNG_Image reference(path.c_str());
         ASSERT_TRUE(reference.w() == kWidth && reference.h() == kHeight && reference.d() == 3) << path;
         const auto* expected = reinterpret_cast<const unsigned char*>(reference.data()[0]);
-        int differing = 0;
-        for (size_t i = 0; i < picture.size(); i += 3)
-            differing += !std::equal(&picture[i], &picture[i + 3], &expected[i]);
-        EXPECT_EQ(differing, 0) << scene.name;
+        EXPECT_TRUE(std::equal(picture.begin(), picture.end(), expected)) << scene.name << " differs";
     }
 }
 
-void moveAndRebuild(CapturedView& view) {
-    view.points[0]->setPosition(-6.0f, 3.0f, 2.0f);
-    view.buildTrack();
-    view.buildTrack2();
-}
-
 TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
+    const auto moveAndRebuild = [](CapturedView& v) { v.points[0]->setPosition(-6, 3, 2), v.buildTrack(), v.buildTrack2(); };
     const struct { const char* what; int drawRails; void (*change)(CapturedView&); bool shows; } cases[] = {
         {"rebuild, rails", 1, moveAndRebuild, true},
         {"rebuild, centre line", 0, moveAndRebuild, true},
@@ -97,7 +89,7 @@ TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
         loadScene(kept, scene);
         kept.trainRunning = 0;  // the same picture on every frame
         drawFrame(kept);
-        const std::vector<unsigned char> before = kept.frame;
+        const auto before = kept.frame;
         c.change(kept);
         drawFrame(kept);
         loadScene(fresh, scene, 0);

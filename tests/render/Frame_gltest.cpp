@@ -8,14 +8,12 @@
 
 #include "render/Markers.h"
 #include "tests/support/SceneCapture.h"
-#include "tests/support/TrackFixtures.h"
 #include "track/TrackGeometry.h"
 
 namespace {
 
 TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {
     CapturedView view(64, 48);
-    buildRing(view, circle(6, 5.0f, 1.0f));
     drawFrame(view);
     view.Fl_Widget::resize(0, 0, 0, 48);  // the record's size only; the window stays
     view.TrackView::draw();
@@ -40,9 +38,10 @@ std::vector<unsigned char> cubes(CapturedView& view, bool pushTranslatePop) {
                                 {{-1, 0, 0}, {-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}}};
     for (int i = 0; i < 300; ++i) {
         const double x = (i % 20) * 0.37 - 3.7, y = (i / 20) * 0.29 - 2.1, z = (i % 7) * 0.13;
-        glColor3f(0.2f + (i % 5) * 0.15f, (i % 3) * 0.3f, 0.5f);
-        if (!pushTranslatePop) drawCube(x, y, z, kPointMarkerSize);
-        if (!pushTranslatePop) continue;
+        if (!pushTranslatePop) {
+            drawCube(x, y, z, kPointMarkerSize);
+            continue;
+        }
         glPushMatrix();
         glTranslated(x, y, z);
         glBegin(GL_QUADS);
@@ -69,10 +68,8 @@ TEST(RideViews, LookAsTheTableSaysInDouble) {
     drawFrame(view);
     view.make_current();
     view.trainRunning = 1;
-    const float trains[][3][3] = {  // position, tangent, up hint
-        {{1.3f, 2.7f, -4.1f}, {3.1f, 0.4f, -2.2f}, {0.3f, 3.9f, 0.7f}},
-        {{-7.9f, 0.11f, 5.3f}, {-0.02f, 1.7f, 9.4f}, {2.1f, -0.6f, 0.3f}},
-    };
+    const float trains[][3][3] = {{{1.3f, 2.7f, -4.1f}, {3.1f, 0.4f, -2.2f}, {0.3f, 3.9f, 0.7f}},  // place,
+                                  {{-7.9f, 0.11f, 5.3f}, {-0.02f, 1.7f, 9.4f}, {2.1f, -0.6f, 0.3f}}};  // tangent, up hint
     for (const auto& train : trains) {
         for (int k = 0; k < 3; ++k)
             view.trainPos[k] = train[0][k], view.trainTangent[k] = train[1][k], view.trainUp[k] = train[2][k];
@@ -89,7 +86,7 @@ TEST(RideViews, LookAsTheTableSaysInDouble) {
                                            {k == 1 ? 5.0 : 0.0, ahead, k == 1 ? 1.0 : 0.0}};
                 for (int r = 0; r < 3; ++r) v[r][k] = rows[mode - 1][r];
             }
-            std::array<double, 16> expected, placed;
+            std::array<double, 16> expected, placed;  // the modelview matrices
             glLoadIdentity();
             gluLookAt(v[0][0], v[0][1], v[0][2], v[1][0], v[1][1], v[1][2], v[2][0], v[2][1], v[2][2]);
             glGetDoublev(GL_MODELVIEW_MATRIX, expected.data());
