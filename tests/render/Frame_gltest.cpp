@@ -19,8 +19,7 @@ TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {
     view.TrackView::draw();
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 0);
-    EXPECT_EQ(viewport[3], 48);
+    EXPECT_TRUE(viewport[2] == 0 && viewport[3] == 48) << viewport[2] << " x " << viewport[3];
 }
 
 // 300 cubes of marker size seen at an angle, drawn with drawCube or as glPushMatrix, glTranslated,

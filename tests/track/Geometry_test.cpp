@@ -22,6 +22,7 @@ TEST(LocateOnTrack, AParameterOfOneAddressesTheEndOfTheLastSegmentNeverIndexN) {
 // length the double root of the sum of squares rounded to float. Out of line, so that GCC 12's
 // -O2 vectoriser cannot merge them (it changes last bits; see track/TrackGeometry.cpp).
 using V = std::array<float, 3>;
+using Frame = std::array<V, 3>;  // forward, side, up
 __attribute__((noinline)) float ab_cd(double a, double b, double c, double d) { return float(a * b - c * d); }
 V crossOf(const V& a, const V& b) {
     return {ab_cd(a[1], b[2], a[2], b[1]), ab_cd(a[2], b[0], a[0], b[2]), ab_cd(a[0], b[1], a[1], b[0])};
@@ -43,15 +44,11 @@ TEST(TrackFrames, EqualTheWrittenConstructionBitForBit) {
         // Train and ride views: T/|T|, D = A/|A|, S = (T x D)/|T x D|, U = -(T x S)/|T x S|.
         ASSERT_TRUE(makeFrame(T.data(), A.data(), f.data(), s.data(), u.data()));
         const V t = over(T, 1), side = over(crossOf(t, over(A, 1)), 1);
-        EXPECT_EQ(f, t);
-        EXPECT_EQ(s, side);
-        EXPECT_EQ(u, over(crossOf(t, side), -1));
+        EXPECT_EQ((Frame{f, s, u}), (Frame{t, side, over(crossOf(t, side), -1)}));
         // Ties: X = T x A, S = X/|X|, U = -(T^ x X)/|T^ x X|.
         ASSERT_TRUE(makeTieFrame(T.data(), A.data(), f.data(), s.data(), u.data()));
         const V X = crossOf(T, A);
-        EXPECT_EQ(f, t);
-        EXPECT_EQ(s, over(X, 1));
-        EXPECT_EQ(u, over(crossOf(t, X), -1));
+        EXPECT_EQ((Frame{f, s, u}), (Frame{t, over(X, 1), over(crossOf(t, X), -1)}));
     }
 }
 
@@ -68,9 +65,7 @@ TEST(TrackFrames, UndefinedInputsGiveTheWorldAxesFrame) {
         for (const auto& c : cases) {
             V f = {nan, nan, nan}, s = f, u = f;
             EXPECT_FALSE(build(c.tangent.data(), c.hint.data(), f.data(), s.data(), u.data()));
-            EXPECT_EQ(f, c.forward);
-            EXPECT_EQ(s, c.side);
-            EXPECT_EQ(u, c.up);
+            EXPECT_EQ((Frame{f, s, u}), (Frame{c.forward, c.side, c.up}));
         }
     }
 }
