@@ -22,9 +22,8 @@ constexpr int kGroundSquares = 20;
 constexpr float kGroundLight[4] = {0.0f, 0.75f, 0.0f, 0.0f};  // squares with i + j odd
 constexpr float kGroundDark[4] = {0.0f, 0.5f, 0.0f, 0.0f};    // squares with i + j even
 
-}  // namespace
-
-void TrackView::draw() {
+// Light 0 and the lighting switches of a frame.
+void setUpLight(const float lightPos[3], int lightingOn) {
     const GLfloat light_ambient[4] = {0.0f, 0.0f, 0.05f, 1.0f};
     const GLfloat light_diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const GLfloat light_specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -43,6 +42,12 @@ void TrackView::draw() {
     } else {
         glDisable(GL_LIGHTING);
     }
+}
+
+}  // namespace
+
+void TrackView::draw() {
+    setUpLight(lightPos, lightingOn);
 
     if (trainRunning == 1) advanceTrain();  // before drawing: each frame shows the new place
 

@@ -29,6 +29,29 @@ void lookAt(const double eye[3], const double centre[3], const float up[3]) {
               frameUp[1], frameUp[2]);
 }
 
+// Ride views: the train's frame, the same one its body and the rails are drawn in. Where the up
+// hint or the tangent leaves it undefined, makeFrame's fallback gives a level frame. Eye and
+// centre are summed in double, term by term as written here, and go to GL as such.
+void placeRideView(const TrackView& view) {
+    float T[3], S[3], U[3];
+    makeFrame(view.trainTangent, view.trainUp, T, S, U);
+    const float* P = view.trainPos;
+    double eye[3], centre[3];
+    for (int k = 0; k < 3; ++k) {
+        const double p = P[k], t = T[k], u = U[k];
+        switch (view.cameraMode) {
+            case 1: eye[k] = p + u; centre[k] = p + 2.0 * t + 0.75 * u; break;
+            case 2: eye[k] = p + 1.5 * u - 2.0 * t; centre[k] = p + 2.0 * t + 0.75 * u; break;
+            case 3: eye[k] = p + 2.0 * t + u; centre[k] = p - 2.0 * t + 0.5 * u; break;
+            case 4: eye[k] = p + kWatchOffset; centre[k] = p; break;
+            case 5: eye[k] = kTowerEye[k]; centre[k] = p + 2.0 * t + 0.75 * u; break;
+            default: return;  // no such view: the identity stays
+        }
+    }
+    static const float kWorldUp[3] = {0.0f, 1.0f, 0.0f};
+    lookAt(eye, centre, view.cameraMode == 5 ? kWorldUp : U);
+}
+
 }  // namespace
 
 void TrackView::placeCamera() {
@@ -54,26 +77,7 @@ void TrackView::placeCamera() {
         return;
     }
 
-    // Ride views: the train's frame, the same one its body and the rails are drawn in. Where the
-    // up hint or the tangent leaves it undefined, makeFrame's fallback gives a level frame.
-    // Eye and centre are summed in double, term by term as written here, and go to GL as such.
-    float T[3], S[3], U[3];
-    makeFrame(trainTangent, trainUp, T, S, U);
-    const float* P = trainPos;
-    double eye[3], centre[3];
-    for (int k = 0; k < 3; ++k) {
-        const double p = P[k], t = T[k], u = U[k];
-        switch (cameraMode) {
-            case 1: eye[k] = p + u; centre[k] = p + 2.0 * t + 0.75 * u; break;
-            case 2: eye[k] = p + 1.5 * u - 2.0 * t; centre[k] = p + 2.0 * t + 0.75 * u; break;
-            case 3: eye[k] = p + 2.0 * t + u; centre[k] = p - 2.0 * t + 0.5 * u; break;
-            case 4: eye[k] = p + kWatchOffset; centre[k] = p; break;
-            case 5: eye[k] = kTowerEye[k]; centre[k] = p + 2.0 * t + 0.75 * u; break;
-            default: return;  // no such view: the identity stays
-        }
-    }
-    static const float kWorldUp[3] = {0.0f, 1.0f, 0.0f};
-    lookAt(eye, centre, cameraMode == 5 ? kWorldUp : U);
+    placeRideView(*this);
 }
 
 void TrackView::getMouseNDC(double* x, double* y) {
