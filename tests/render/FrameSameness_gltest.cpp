@@ -25,15 +25,16 @@ constexpr int kWidth = 400, kHeight = 300;
 struct Scene {
     const char* name;
     const char* track;
-    int drawRails, tieSpacing, supportEvery, cameraMode;
+    int drawRails, tieSpacing, supportEvery, cameraMode, selectedPoint, showPoints;
 };
 
 const Scene kScenes[] = {
-    {"largest-ride-view", "largest.trk", 1, 5, 1, 2},  // the largest track from behind the train
-    {"largest-dense-ties", "largest.trk", 1, 1, 3, 0},
-    {"loop-inverted", "loop.trk", 1, 5, 1, 0},         // no pillars under the top of the loop
-    {"figure8-centre-line", "figure8.trk", 0, 5, 1, 4},
-    {"figure8-rails", "figure8.trk", 1, 1, 1, 0},      // pillars through the strand below
+    {"largest-ride-view", "largest.trk", 1, 5, 1, 2, -1, 1},  // the largest track from behind the train
+    {"largest-dense-ties", "largest.trk", 1, 1, 3, 0, -1, 1},
+    {"loop-inverted", "loop.trk", 1, 5, 1, 0, -1, 1},         // no pillars under the top of the loop
+    {"figure8-centre-line", "figure8.trk", 0, 5, 1, 4, -1, 0},
+    {"figure8-rails", "figure8.trk", 1, 1, 1, 0, -1, 1},      // pillars through the strand below
+    {"oval-selected", "oval.trk", 1, 5, 1, 0, 2, 1},          // looking down at a yellow marker
 };
 
 // The scene's track and settings in a shown view (the train running, three steps along after
@@ -45,6 +46,7 @@ void loadScene(CapturedView& view, const Scene& scene, int frames = 3) {
     ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &reason));
     view.drawRails = scene.drawRails, view.tieSpacing = scene.tieSpacing;
     view.supportEvery = scene.supportEvery, view.cameraMode = scene.cameraMode;
+    view.selectedPoint = scene.selectedPoint, view.showPoints = scene.showPoints;
     for (int i = 0; i < frames; ++i) drawFrame(view);
 }
 
@@ -84,7 +86,7 @@ TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
          }, false},
     };
     for (const auto& c : cases) {
-        const Scene scene = {"", "oval.trk", c.drawRails, 5, 1, 0};
+        const Scene scene = {"", "oval.trk", c.drawRails, 5, 1, 0, -1, 1};
         CapturedView kept(kWidth, kHeight), fresh(kWidth, kHeight);
         loadScene(kept, scene);
         kept.trainRunning = 0;  // the same picture on every frame
