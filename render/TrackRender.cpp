@@ -117,8 +117,6 @@ public:
         a_.vertices.clear();
         a_.normals.clear();
         a_.primitives.clear();
-        a_.lineIndices.clear();
-        a_.tieIndices.clear();
     }
     void begin(GLenum mode, const float* colour) {
         a_.primitives.push_back({mode, static_cast<GLint>(a_.vertices.size() / 3), 0, colour});
@@ -131,9 +129,6 @@ public:
     void vertex(double x, double y, double z) {
         a_.vertices.insert(a_.vertices.end(), {static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z)});
         a_.normals.insert(a_.normals.end(), normal_, normal_ + 3);
-        const RailPrimitive& p = a_.primitives.back();
-        if (p.mode == GL_LINES) a_.lineIndices.push_back(p.first + p.count);
-        if (p.mode == GL_QUADS) a_.tieIndices.push_back(p.first + p.count);
         ++a_.primitives.back().count;
     }
 
@@ -221,10 +216,10 @@ void recordRails(const TrackView& view, RailArrays& arrays) {
 }
 
 // Sends the recorded rails, one glDrawArrays per primitive in recording order, so that GL
-// assembles exactly the primitives immediate mode would. (Drawn by kind, all pillars, rail pairs
-// and ties in one call each, 3 to 11 pixels of the reference scenes change where primitives of
-// different ties meet at equal depth.) In the shadow pass, where all is black and the depth test
-// keeps the nearest whatever the order, the rail pairs and the ties go in one call each.
+// assembles exactly the primitives immediate mode would. (Drawn by kind instead, all pillars, rail
+// pairs and ties in one call each, 3 to 11 pixels of the reference scenes change, and 1 pixel even
+// in the black shadow pass.) The shadow pass leaves out the pillars: flattened by the shadow
+// matrix, a pillar's lower and upper vertices fall on the same points, so its quads have no area.
 void drawRailArrays(const RailArrays& arrays, int doingShadows) {
     if (arrays.primitives.empty()) return;
     glLineWidth(kRailWidth);  // the rails are the section's only lines
@@ -232,16 +227,10 @@ void drawRailArrays(const RailArrays& arrays, int doingShadows) {
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, arrays.vertices.data());
     glNormalPointer(GL_FLOAT, 0, arrays.normals.data());
-    if (doingShadows) {
-        // Flattened by the shadow matrix, a pillar's lower and upper vertices fall on the same
-        // points: its quads have no area and draw nothing, so they are left out here.
-        glDrawElements(GL_LINES, static_cast<GLsizei>(arrays.lineIndices.size()), GL_UNSIGNED_INT, arrays.lineIndices.data());
-        glDrawElements(GL_QUADS, static_cast<GLsizei>(arrays.tieIndices.size()), GL_UNSIGNED_INT, arrays.tieIndices.data());
-    } else {
-        for (const RailPrimitive& p : arrays.primitives) {
-            glColor3fv(p.colour);
-            glDrawArrays(p.mode, p.first, p.count);
-        }
+    for (const RailPrimitive& p : arrays.primitives) {
+        if (doingShadows && p.mode == GL_QUAD_STRIP) continue;
+        if (!doingShadows) glColor3fv(p.colour);
+        glDrawArrays(p.mode, p.first, p.count);
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -31,9 +31,6 @@ struct RailArrays {
     std::vector<GLfloat> vertices;  // x, y, z per vertex, as GL stores a glVertex3d
     std::vector<GLfloat> normals;   // the normal current at each vertex
     std::vector<RailPrimitive> primitives;
-    // The vertices of all rail pairs and of all ties, for the shadow pass: there everything is
-    // black, so drawing each kind in one call leaves the same pixels and depths as in order.
-    std::vector<GLuint> lineIndices, tieIndices;
     bool made = false;              // false until recorded once
     TrackSectionInputs inputs = {};
 };
