@@ -1,5 +1,5 @@
 // The track section's forms kept between frames: the centre line compiled into a display list per
-// pass, and the rails style's primitives in vertex arrays, each with the inputs it was made from.
+// pass, and the rails style's primitives in arrays, each with the inputs it was made from.
 #pragma once
 
 #include <FL/gl.h>
@@ -18,8 +18,8 @@ struct TrackSectionInputs {
     }
 };
 
-// One primitive of the rails style, drawn with glDrawArrays in the order it was recorded: the
-// same primitives, types, colours, normals and vertices as one glBegin/glEnd each.
+// One primitive of the rails style, sent again in the order it was recorded: the same types,
+// colours, normals and vertices as sampling the track afresh would send.
 struct RailPrimitive {
     GLenum mode;          // GL_QUAD_STRIP (pillar), GL_LINES (rail pair) or GL_QUADS (tie)
     GLint first;          // index of its first vertex
