@@ -31,7 +31,7 @@ constexpr int kDragStep = 20;             // pixels per mouse event, below the 3
 // Holds each key of a space-separated list, in one xdotool run.
 void pressKeys(const std::string& keys, int times = 1) {
     std::string chain;
-    for (int i = 0; i < times; ++i) chain += " keydown " + keys + " sleep 0.3 keyup " + keys + " sleep 0.15";
+    for (int i = 0; i < times; ++i) chain += " keydown " + keys + " sleep 0.06 keyup " + keys + " sleep 0.03";
     shell("xdotool" + chain);
 }
 
