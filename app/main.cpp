@@ -1,6 +1,7 @@
 // Kalvora's entry point: ask for the window size, open the main window with the view, open the
 // track file named on the command line if there is one, run.
 #include <FL/Fl.H>
+#include <malloc.h>
 
 #include <cstdio>
 
@@ -10,6 +11,11 @@
 #include "track/TrackView.h"
 
 int main(int argc, char** argv) {
+    // Mesa's software renderer allocates and frees tens of megabytes around every draw; with
+    // glibc's default trimming the heap is given back and faulted in again each frame, which
+    // costs more main-thread time than the drawing. Keep the freed heap and grow it in large steps.
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_TOP_PAD, 64 * 1024 * 1024);
     // The console carries the figures the user asks for; show them at once, also when piped.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 

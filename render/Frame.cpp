@@ -3,6 +3,7 @@
 #include <FL/gl.h>
 #include <GL/glu.h>
 
+#include "render/TrackSectionCache.h"
 #include "track/TrackView.h"
 
 namespace {
@@ -21,9 +22,8 @@ constexpr int kGroundSquares = 20;
 constexpr float kGroundLight[4] = {0.0f, 0.75f, 0.0f, 0.0f};  // squares with i + j odd
 constexpr float kGroundDark[4] = {0.0f, 0.5f, 0.0f, 0.0f};    // squares with i + j even
 
-}  // namespace
-
-void TrackView::draw() {
+// Light 0 and the lighting switches of a frame.
+void setUpLight(const float lightPos[3], int lightingOn) {
     const GLfloat light_ambient[4] = {0.0f, 0.0f, 0.05f, 1.0f};
     const GLfloat light_diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const GLfloat light_specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -42,13 +42,22 @@ void TrackView::draw() {
     } else {
         glDisable(GL_LIGHTING);
     }
+}
+
+}  // namespace
+
+void TrackView::draw() {
+    setUpLight(lightPos, lightingOn);
 
     if (trainRunning == 1) advanceTrain();  // before drawing: each frame shows the new place
 
     glClearColor(kClearColour[0], kClearColour[1], kClearColour[2], kClearColour[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // A view without area has no aspect ratio (a division by zero): it stays cleared.
-    if (w() <= 0 || h() <= 0) return;
+    // The passes below may replay display lists; a new context has none of the old ones.
+    if (!context_valid()) forgetTrackSectionLists(*this);
+    // A view of height 0 has no aspect ratio (a division by zero): it stays cleared. One of width
+    // 0 draws on: its aspect is 0, which gluPerspective ignores.
+    if (h() <= 0) return;
 
     glMatrixMode(GL_PROJECTION);
     glViewport(0, 0, w(), h());

@@ -21,15 +21,15 @@ constexpr int kCubeFaces[6][5][3] = {
 
 void drawCube(double x, double y, double z, double size) {
     const double h = size / 2.0;
-    // The corners are placed around the centre here rather than by a translation of the
-    // modelview matrix: a matrix change between two cubes would stop GL from drawing the markers
-    // as one batch, and the pixels come out the same.
+    glPushMatrix();
+    glTranslated(x, y, z);
     glBegin(GL_QUADS);
     for (const auto& f : kCubeFaces) {
         glNormal3d(f[0][0], f[0][1], f[0][2]);
-        for (int k = 1; k < 5; ++k) glVertex3d(x + f[k][0] * h, y + f[k][1] * h, z + f[k][2] * h);
+        for (int k = 1; k < 5; ++k) glVertex3d(f[k][0] * h, f[k][1] * h, f[k][2] * h);
     }
     glEnd();
+    glPopMatrix();
 }
 
 // Draws a point's cube and returns its position. The normal pass gives the cube the point's own

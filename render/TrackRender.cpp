@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "render/Palette.h"
+#include "render/TrackSection.h"
+#include "render/TrackSectionCache.h"
 #include "track/TrackGeometry.h"
 #include "track/TrackView.h"
 
@@ -22,8 +24,8 @@ constexpr float kTieBrown[3] = {129 / 255.0f, 114 / 255.0f, 61 / 255.0f};
 constexpr double kTieHalfLength = 0.4;   // along the side axis
 constexpr double kTieHalfHeight = 0.07;  // along the up axis
 constexpr double kTieHalfDepth = 0.1;    // along the track
-constexpr float kRailOffset = 0.24f;     // rails' distance from the centre line, sideways
-constexpr float kRailHeight = 0.08f;     // rails' height over the centre line, 0.01 over the tie
+constexpr double kRailOffset = 0.24;     // rails' distance from the centre line, sideways
+constexpr double kRailHeight = 0.08;     // rails' height over the centre line, 0.01 over the tie
 constexpr double kPillarHalfWidth = 0.1;
 constexpr float kCentreLineWidth = 3.0f;
 constexpr float kClosingLineWidth = 2.5f;
@@ -64,56 +66,231 @@ void tangentAt(CurveSegment* const* ring, int n, double t, float out[3]) {
 
 void vertex(const float p[3]) { glVertex3d(p[0], p[1], p[2]); }
 
-// The colour calls of a pillar, rail pair or tie are made inside its glBegin, before its first
-// vertex (null in the shadow pass, which makes none): the same colour as a call just before it,
-// but a compiled list then holds the section's primitives back to back and replays them as one
-// batch instead of one piece per primitive.
-void drawPillar(const float p[3], const float* colour) {
-    glBegin(GL_QUAD_STRIP);
-    if (colour) glColor3fv(colour);
-    for (const auto& d : kPillarCorners) {
-        glNormal3d(d[0], 0.0, d[1]);
-        const double x = p[0] + d[0] * kPillarHalfWidth;
-        const double z = p[2] + d[1] * kPillarHalfWidth;
-        glVertex3d(x, 0.0, z);
-        glVertex3d(x, p[1], z);
-    }
-    glEnd();
-}
-
-void drawTie(const float p[3], const float F[3], const float S[3], const float U[3], const float* colour) {
-    glBegin(GL_QUADS);
-    if (colour) glColor3fv(colour);
-    for (const TieFace& face : kTieFaces) {
-        const int* n = face.normal;
-        glNormal3d(n[0] * S[0] + n[1] * U[0] + n[2] * F[0], n[0] * S[1] + n[1] * U[1] + n[2] * F[1],
-                   n[0] * S[2] + n[1] * U[2] + n[2] * F[2]);
-        for (const auto& c : face.corner) {
-            const double s = c[0] * kTieHalfLength, u = c[1] * kTieHalfHeight, f = c[2] * kTieHalfDepth;
-            glVertex3d(p[0] + s * S[0] + u * U[0] + f * F[0], p[1] + s * S[1] + u * U[1] + f * F[1],
-                       p[2] + s * S[2] + u * U[2] + f * F[2]);
-        }
-    }
-    glEnd();
-}
-
 void lineWithUpNormal(const float a[3], const float b[3]) {
     glNormal3d(0.0, 1.0, 0.0);
     vertex(a);
     vertex(b);
 }
 
-// Both rails from one pair of points to another.
-void drawRailPair(const float rightFrom[3], const float rightTo[3], const float leftFrom[3], const float leftTo[3],
-               const float* colour) {
+// The samples of the track: t = 0, dt, 2 dt, ... while t < 1 - dt (both float, the bound formed
+// in double), and the tie decision of each sample.
+class TrackSamples {
+public:
+    explicit TrackSamples(const TrackView& view) : trackLength_(view.trackLength), tieSpacing_(view.tieSpacing) {
+        // One sample per unit of the length value; none for a length of 0 (all points on one
+        // spot) or one that is not finite, whose step would not be.
+        const bool sampled = trackLength_ > 0.0f && std::isfinite(trackLength_);
+        dt = sampled ? 1.0f / std::min(trackLength_, kMaxTrackSamples) : 1.0f;
+    }
+    // dt >= 1 / kMaxTrackSamples already ends the loop after about that many samples (float
+    // rounding of t moves it by a few percent); the count is a second stop that cannot fail.
+    bool more() const { return static_cast<double>(t) < 1.0 - static_cast<double>(dt) && count_ < 2 * static_cast<long>(kMaxTrackSamples); }
+    void step() {
+        t = t + dt;
+        ++count_;
+    }
+    // Adds trackLength x dt (1 up to rounding) to the tie counter; a sample whose counter then
+    // exceeds tieSpacing carries a tie, and the counter starts again.
+    bool tieHere() {
+        tieCounter_ = static_cast<float>(static_cast<double>(tieCounter_) + static_cast<double>(trackLength_) * dt);
+        if (!(tieCounter_ > tieSpacing_)) return false;
+        ++tieOrdinal;
+        tieCounter_ = 0.0f;
+        return true;
+    }
+
+    float t = 0.0f;
+    float dt;
+    int tieOrdinal = 0;  // ties placed so far
+
+private:
+    float trackLength_;
+    int tieSpacing_;
+    float tieCounter_ = 0.0f;
+    long count_ = 0;  // samples so far
+};
+
+// Collects the rails style's primitives as one glBegin/glEnd each would send them.
+class RailRecorder {
+public:
+    explicit RailRecorder(RailArrays& arrays) : a_(arrays) {
+        a_.vertices.clear();
+        a_.normals.clear();
+        a_.primitives.clear();
+    }
+    void begin(GLenum mode, const float* colour) {
+        a_.primitives.push_back({mode, static_cast<GLint>(a_.vertices.size() / 3), 0, colour});
+    }
+    void normal(double x, double y, double z) {
+        normal_[0] = static_cast<GLfloat>(x);
+        normal_[1] = static_cast<GLfloat>(y);
+        normal_[2] = static_cast<GLfloat>(z);
+    }
+    void vertex(double x, double y, double z) {
+        a_.vertices.insert(a_.vertices.end(), {static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z)});
+        a_.normals.insert(a_.normals.end(), normal_, normal_ + 3);
+        ++a_.primitives.back().count;
+    }
+
+private:
+    RailArrays& a_;
+    GLfloat normal_[3] = {0, 0, 1};
+};
+
+// A pillar under P: a diamond prism from the ground up to P's height.
+void recordPillar(RailRecorder& out, const float p[3]) {
+    out.begin(GL_QUAD_STRIP, kPillarRed);
+    for (const auto& d : kPillarCorners) {
+        out.normal(d[0], 0.0, d[1]);
+        const double x = p[0] + d[0] * kPillarHalfWidth;
+        const double z = p[2] + d[1] * kPillarHalfWidth;
+        out.vertex(x, 0.0, z);
+        out.vertex(x, p[1], z);
+    }
+}
+
+// A tie: a box on P, its faces in the tie frame (forward F, side S, up U).
+void recordTie(RailRecorder& out, const float p[3], const float F[3], const float S[3], const float U[3]) {
+    out.begin(GL_QUADS, kTieBrown);
+    for (const TieFace& face : kTieFaces) {
+        const int* n = face.normal;
+        out.normal(n[0] * S[0] + n[1] * U[0] + n[2] * F[0], n[0] * S[1] + n[1] * U[1] + n[2] * F[1],
+                   n[0] * S[2] + n[1] * U[2] + n[2] * F[2]);
+        for (const auto& c : face.corner) {
+            const double s = c[0] * kTieHalfLength, u = c[1] * kTieHalfHeight, f = c[2] * kTieHalfDepth;
+            out.vertex(p[0] + s * S[0] + u * U[0] + f * F[0], p[1] + s * S[1] + u * U[1] + f * F[1],
+                       p[2] + s * S[2] + u * U[2] + f * F[2]);
+        }
+    }
+}
+
+// Both rails from one pair of rail points to another.
+void recordRailPair(RailRecorder& out, const float rightFrom[3], const float rightTo[3], const float leftFrom[3],
+                    const float leftTo[3]) {
+    out.begin(GL_LINES, kRailGrey);
+    for (const float* v : {rightFrom, rightTo, leftFrom, leftTo}) {
+        out.normal(0.0, 1.0, 0.0);
+        out.vertex(v[0], v[1], v[2]);
+    }
+}
+
+// The rails' points at a tie: right = P + 0.24 S + 0.08 U, left = P - 0.24 S + 0.08 U.
+void railPoints(const float p[3], const float S[3], const float U[3], float right[3], float left[3]) {
+    for (int k = 0; k < 3; ++k) {
+        right[k] = static_cast<float>(p[k] + kRailOffset * S[k] + kRailHeight * U[k]);
+        left[k] = static_cast<float>(p[k] - kRailOffset * S[k] + kRailHeight * U[k]);
+    }
+}
+
+// The rails style, in the order it is drawn: at every tie sample a pillar (under every
+// supportEvery-th tie, where the track's up side faces up), the rail pair back to the previous
+// tie and the tie itself; after the last sample the rails close from the last tie to the first.
+void recordRails(const TrackView& view, RailArrays& arrays) {
+    RailRecorder out(arrays);
+    const int n = view.numPoints;
+    const int pillarEvery = std::max(view.supportEvery, 1);  // a file's 0 means every tie
+    bool haveFirstTie = false;
+    float firstRight[3], firstLeft[3], lastRight[3], lastLeft[3];
+    for (TrackSamples samples(view); samples.more(); samples.step()) {
+        if (!samples.tieHere()) continue;
+        float P[3], guide[3], tangent[3], upHint[3], F[3], S[3], U[3], right[3], left[3];
+        pointAt(view.segments, n, samples.t, P);
+        pointAt(view.segments2, n, samples.t, guide);
+        if (samples.tieOrdinal % pillarEvery == 0 && P[1] < guide[1]) recordPillar(out, P);
+        tangentAt(view.segments, n, samples.t, tangent);
+        for (int k = 0; k < 3; ++k) upHint[k] = guide[k] - P[k];
+        makeTieFrame(tangent, upHint, F, S, U);  // level where the guide ring meets the track
+        railPoints(P, S, U, right, left);
+        if (haveFirstTie) {
+            recordRailPair(out, right, lastRight, left, lastLeft);
+        } else {
+            std::copy(right, right + 3, firstRight);
+            std::copy(left, left + 3, firstLeft);
+            haveFirstTie = true;
+        }
+        std::copy(right, right + 3, lastRight);
+        std::copy(left, left + 3, lastLeft);
+        recordTie(out, P, F, S, U);
+    }
+    if (haveFirstTie) recordRailPair(out, lastRight, firstRight, lastLeft, firstLeft);
+}
+
+// Sends the recorded rails in immediate mode, one glBegin/glEnd per primitive in recording order.
+// Its colour call goes inside the glBegin (the same colour as a call just before it), and nothing
+// else changes between primitives, so Mesa gathers them into a few large draws. Arrays drawn with
+// one glDrawArrays per primitive cost 20-40 % more main-thread time (every draw is validated
+// on its own), and drawn by kind, in one call each, 3 to 11 pixels of the reference scenes change.
+// The shadow pass leaves out the pillars: flattened by the shadow matrix, a pillar's lower and
+// upper vertices fall on the same points, so its quads have no area.
+void drawRailArrays(const RailArrays& arrays, int doingShadows) {
+    if (arrays.primitives.empty()) return;
+    glLineWidth(kRailWidth);  // the rails are the section's only lines
+    const GLfloat* vertex = arrays.vertices.data();
+    const GLfloat* normal = arrays.normals.data();
+    for (const RailPrimitive& p : arrays.primitives) {
+        if (doingShadows && p.mode == GL_QUAD_STRIP) continue;
+        glBegin(p.mode);
+        if (!doingShadows) glColor3fv(p.colour);
+        for (int i = 3 * p.first; i < 3 * (p.first + p.count); i += 3) {
+            glNormal3fv(normal + i);
+            glVertex3fv(vertex + i);
+        }
+        glEnd();
+    }
+}
+
+// The centre-line style: a grey line of width 3 from every sample to the next, then a line of
+// width 2.5 from where the samples stopped back to the start of segment 0.
+void sendCentreLine(const TrackView& view, int doingShadows) {
+    const int n = view.numPoints;
+    if (!doingShadows) glColor3fv(kPillarRed);  // shows only on the closing line of a track too short to sample
+    TrackSamples samples(view);
+    const bool anySample = samples.more();
+    if (anySample) {
+        if (!doingShadows) glColor3fv(kRailGrey);
+        glLineWidth(kCentreLineWidth);
+        glBegin(GL_LINES);  // all segments share width, colour and normal: one batch
+    }
+    for (; samples.more(); samples.step()) {
+        float P[3], Q[3];
+        pointAt(view.segments, n, samples.t, P);
+        pointAt(view.segments, n, static_cast<double>(samples.t) + samples.dt, Q);
+        lineWithUpNormal(P, Q);
+    }
+    if (anySample) glEnd();
+    float start[3], end[3];
+    view.segments[0]->evaluate(&start[0], &start[1], &start[2], 0.0f);
+    pointAt(view.segments, n, samples.t, end);
+    glLineWidth(kClosingLineWidth);
     glBegin(GL_LINES);
-    if (colour) glColor3fv(colour);
-    lineWithUpNormal(rightFrom, rightTo);
-    lineWithUpNormal(leftFrom, leftTo);
+    lineWithUpNormal(end, start);
     glEnd();
 }
 
+// The centre line is compiled into a display list per pass and replayed until its inputs change:
+// lines replay exactly, and it saves sampling and sending the track twice a frame.
+void drawCentreLine(const TrackView& view, TrackSection& cache, const TrackSectionInputs& now, int doingShadows) {
+    const int pass = doingShadows ? 1 : 0;
+    GLuint& list = cache.list[pass];
+    if (list != 0 && cache.listInputs[pass] == now) {
+        glCallList(list);
+        return;
+    }
+    if (list == 0) list = glGenLists(1);
+    if (list == 0) return sendCentreLine(view, doingShadows);  // no list to be had: draw directly
+    glNewList(list, GL_COMPILE_AND_EXECUTE);
+    sendCentreLine(view, doingShadows);
+    glEndList();
+    cache.listInputs[pass] = now;
+}
+
 }  // namespace
+
+void TrackSectionDeleter::operator()(TrackSection* section) const { delete section; }
+
+void forgetTrackSectionLists(TrackView& view) {
+    if (view.trackSectionCache) view.trackSectionCache->list[0] = view.trackSectionCache->list[1] = 0;
+}
 
 void TrackView::drawTrack(int doingShadows) {
     // The shadow pass draws everything in the black set here and makes no other colour call.
@@ -127,137 +304,21 @@ void TrackView::drawTrack(int doingShadows) {
 }
 
 void TrackView::drawTrackSection(int doingShadows) {
-    // The rails style is sent afresh every pass. Compiled into a display list, Mesa redraws its
-    // quads as triangles of its own choosing, which shifts a few pixels of the ties; the centre
-    // line, lines only, replays exactly, and replaying it saves sending every sample twice a
-    // frame.
-    if (drawRails == 1) {
-        emitTrackSection(doingShadows);
-        return;
-    }
-    // A new GL context (the view shown for the first time or again) has none of the old lists.
-    if (!context_valid()) trackSectionCache = TrackSectionCache();
-    const int pass = doingShadows ? 1 : 0;
-    const TrackSectionInputs now = {buildCount, numPoints};
-    GLuint& list = trackSectionCache.list[pass];
-    if (list != 0 && trackSectionCache.compiled[pass] && trackSectionCache.inputs[pass] == now) {
-        glCallList(list);
-        return;
-    }
-    if (list == 0) list = glGenLists(1);
-    if (list == 0) {  // no list to be had: draw directly
-        emitTrackSection(doingShadows);
-        return;
-    }
-    // The list holds exactly the calls a direct draw makes.
-    glNewList(list, GL_COMPILE_AND_EXECUTE);
-    emitTrackSection(doingShadows);
-    glEndList();
-    trackSectionCache.compiled[pass] = true;
-    trackSectionCache.inputs[pass] = now;
-}
-
-void TrackView::emitTrackSection(int doingShadows) {
-    const int n = numPoints;
-    const bool colours = !doingShadows;
-    const bool rails = drawRails == 1;
-    if (colours) glColor3fv(kPillarRed);  // shows only on the closing line of a track too short to sample
-
-    // Sampling step: one sample per unit of the length value, none for a length of 0 (all points
-    // on one spot), whose step would be infinite.
-    const bool sampled = trackLength > 0.0f && std::isfinite(trackLength);
-    const float dt = sampled ? 1.0f / std::min(trackLength, kMaxTrackSamples) : 1.0f;
-    const float tieIncrement = sampled ? trackLength * dt : 0.0f;  // 1 up to rounding, more when capped
-    // A pillar under every supportEvery-th tie; values below 1 (from a track file) mean every tie.
-    const int pillarEvery = std::max(supportEvery, 1);
-
-    float tieCounter = 0.0f;
-    int tieOrdinal = 0;
-    bool haveFirstTie = false;
-    bool railWidthSet = false;
-    float firstRight[3] = {}, firstLeft[3] = {}, lastRight[3] = {}, lastLeft[3] = {};
-
-    float t = 0.0f;
-    float P[3];  // the sample's point; the centre line carries it over from the previous sample
-    pointAt(segments, n, t, P);
-    const bool anySample = t < 1.0f - dt;
-    if (!rails && anySample) {
-        // All centre-line segments share width, colour and normal: one batch.
-        if (colours) glColor3fv(kRailGrey);
-        glLineWidth(kCentreLineWidth);
-        glBegin(GL_LINES);
-    }
-    // dt >= 1 / kMaxTrackSamples already ends the loop after about that many samples (float
-    // rounding of t moves it by a few percent); the count is a second stop that cannot fail.
-    const long sampleLimit = 2 * static_cast<long>(kMaxTrackSamples);
-    for (long samples = 0; t < 1.0f - dt && samples < sampleLimit; ++samples) {
-        const float tNext = t + dt;
-        tieCounter += tieIncrement;
-        const bool tie = tieCounter > tieSpacing;
-        if (tie) {
-            ++tieOrdinal;
-            tieCounter = 0.0f;
+    if (!trackSectionCache) trackSectionCache.reset(new TrackSection);
+    TrackSection& cache = *trackSectionCache;
+    const TrackSectionInputs now = {buildCount, numPoints, tieSpacing, supportEvery};
+    // A list made from other inputs is never replayed again: give it back.
+    for (int pass = 0; pass < 2; ++pass) {
+        if (cache.list[pass] != 0 && !(cache.listInputs[pass] == now)) {
+            glDeleteLists(cache.list[pass], 1);
+            cache.list[pass] = 0;
         }
-
-        if (!rails) {
-            float Q[3];
-            pointAt(segments, n, tNext, Q);
-            lineWithUpNormal(P, Q);
-            std::copy(Q, Q + 3, P);  // the next sample starts where this line ends
-            t = tNext;
-            continue;
-        }
-
-        if (tie) {
-            pointAt(segments, n, t, P);
-            float guide[3];
-            pointAt(segments2, n, t, guide);
-            // Pillars stand only where the track's up side faces up, not under inverted parts.
-            if (tieOrdinal % pillarEvery == 0 && P[1] < guide[1]) drawPillar(P, colours ? kPillarRed : nullptr);
-
-            float tangent[3], upHint[3], F[3], S[3], U[3];
-            tangentAt(segments, n, t, tangent);
-            for (int k = 0; k < 3; ++k) upHint[k] = guide[k] - P[k];
-            // Undefined where the guide ring meets the track or the track stands still (points
-            // stacked on one spot): makeFrame then lays the tie level.
-            makeFrame(tangent, upHint, F, S, U);
-
-            float right[3], left[3];
-            for (int k = 0; k < 3; ++k) {
-                right[k] = P[k] + kRailOffset * S[k] + kRailHeight * U[k];
-                left[k] = P[k] - kRailOffset * S[k] + kRailHeight * U[k];
-            }
-            if (haveFirstTie) {
-                // The rails are polylines through the ties. Nothing else in the section changes
-                // the line width, so it is set once, before the first rail.
-                if (!railWidthSet) glLineWidth(kRailWidth);
-                railWidthSet = true;
-                drawRailPair(right, lastRight, left, lastLeft, colours ? kRailGrey : nullptr);
-            } else {
-                std::copy(right, right + 3, firstRight);
-                std::copy(left, left + 3, firstLeft);
-                haveFirstTie = true;
-            }
-            std::copy(right, right + 3, lastRight);
-            std::copy(left, left + 3, lastLeft);
-
-            drawTie(P, F, S, U, colours ? kTieBrown : nullptr);
-        }
-        t = tNext;
     }
-
-    if (!rails) {
-        if (anySample) glEnd();
-        // Close the ring from where the samples stopped back to the start of segment 0.
-        float start[3], end[3];
-        segments[0]->evaluate(&start[0], &start[1], &start[2], 0.0f);
-        pointAt(segments, n, t, end);
-        glLineWidth(kClosingLineWidth);
-        glBegin(GL_LINES);
-        lineWithUpNormal(end, start);
-        glEnd();
-    } else if (haveFirstTie) {
-        if (!railWidthSet) glLineWidth(kRailWidth);
-        drawRailPair(lastRight, firstRight, lastLeft, firstLeft, colours ? kRailGrey : nullptr);
+    if (drawRails != 1) return drawCentreLine(*this, cache, now, doingShadows);
+    if (!cache.rails.made || !(cache.rails.inputs == now)) {
+        recordRails(*this, cache.rails);
+        cache.rails.made = true;
+        cache.rails.inputs = now;
     }
+    drawRailArrays(cache.rails, doingShadows);
 }

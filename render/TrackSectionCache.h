@@ -1,22 +1,16 @@
-// The centre-line track compiled into one GL display list per pass, so that a frame replays it
-// instead of sampling the curve and sending every sample again, twice per frame.
+// What the renderer keeps of the track section between frames, owned by the view through this
+// pointer so that the track model compiles without GL headers (its contents: render/TrackSection.h).
 #pragma once
 
-#include <FL/gl.h>
+#include <memory>
 
-// What a compiled list was made from; a list is replayed only while both are unchanged.
-struct TrackSectionInputs {
-    unsigned buildCount;  // TrackView::buildCount: any build changes the segments or lengths
-    int numPoints;
-    bool operator==(const TrackSectionInputs& other) const {
-        return buildCount == other.buildCount && numPoints == other.numPoints;
-    }
+class TrackView;
+struct TrackSection;
+struct TrackSectionDeleter {
+    void operator()(TrackSection* section) const;
 };
+using TrackSectionCache = std::unique_ptr<TrackSection, TrackSectionDeleter>;
 
-struct TrackSectionCache {
-    // Index 0 the normal pass, 1 the shadow pass (no colour calls). A list id of 0 means none
-    // was made in the current GL context.
-    GLuint list[2] = {0, 0};
-    bool compiled[2] = {false, false};
-    TrackSectionInputs inputs[2] = {};
-};
+// Forgets the display lists made in an earlier GL context (the view hidden and shown again gets a
+// new one without them); draw calls it before a frame's passes whenever the context is new.
+void forgetTrackSectionLists(TrackView& view);

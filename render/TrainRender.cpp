@@ -2,6 +2,8 @@
 // the rails' frame, with a red roof lamp that pulses while the train is drawn.
 #include <FL/gl.h>
 
+#include <cmath>
+
 #include "render/Palette.h"
 #include "track/TrackGeometry.h"
 #include "track/TrackView.h"
@@ -24,52 +26,67 @@ struct TrainFrame {
     }
 };
 
+// Offsets are doubles, as the vertices that GL receives.
 struct Quad {
-    float normal[3];      // (f, s, u)
-    float corner[4][3];   // (f, s, u), in drawing order
+    double normal[3];      // (f, s, u)
+    double corner[4][3];   // (f, s, u), in drawing order
 };
 
 // Body (f -0.5..0.5, s -0.25..0.25, u 0.1..0.6, floating 0.1 above the rails' centre line) and
 // the cabin on its rear part (f -0.5..-0.2, u 0.6..0.8, no floor).
 constexpr Quad kBodyAndCabin[] = {
-    {{0, 0, -1}, {{-0.5f, -0.25f, 0.1f}, {-0.5f, 0.25f, 0.1f}, {0.5f, 0.25f, 0.1f}, {0.5f, -0.25f, 0.1f}}},
-    {{0, 0, 1}, {{-0.5f, -0.25f, 0.6f}, {-0.5f, 0.25f, 0.6f}, {0.5f, 0.25f, 0.6f}, {0.5f, -0.25f, 0.6f}}},
-    {{-1, 0, 0}, {{-0.5f, 0.25f, 0.1f}, {-0.5f, 0.25f, 0.6f}, {-0.5f, -0.25f, 0.6f}, {-0.5f, -0.25f, 0.1f}}},
-    {{0, -1, 0}, {{0.5f, -0.25f, 0.1f}, {-0.5f, -0.25f, 0.1f}, {-0.5f, -0.25f, 0.6f}, {0.5f, -0.25f, 0.6f}}},
-    {{0, 1, 0}, {{-0.5f, 0.25f, 0.1f}, {0.5f, 0.25f, 0.1f}, {0.5f, 0.25f, 0.6f}, {-0.5f, 0.25f, 0.6f}}},
-    {{1, 0, 0}, {{0.5f, 0.25f, 0.1f}, {0.5f, -0.25f, 0.1f}, {0.5f, -0.25f, 0.6f}, {0.5f, 0.25f, 0.6f}}},
-    {{0, 1, 0}, {{-0.5f, 0.25f, 0.6f}, {-0.5f, 0.25f, 0.8f}, {-0.2f, 0.25f, 0.8f}, {-0.2f, 0.25f, 0.6f}}},
-    {{0, -1, 0}, {{-0.5f, -0.25f, 0.6f}, {-0.5f, -0.25f, 0.8f}, {-0.2f, -0.25f, 0.8f}, {-0.2f, -0.25f, 0.6f}}},
-    {{0, 0, 1}, {{-0.5f, 0.25f, 0.8f}, {-0.5f, -0.25f, 0.8f}, {-0.2f, -0.25f, 0.8f}, {-0.2f, 0.25f, 0.8f}}},
-    {{-1, 0, 0}, {{-0.5f, 0.25f, 0.6f}, {-0.5f, -0.25f, 0.6f}, {-0.5f, -0.25f, 0.8f}, {-0.5f, 0.25f, 0.8f}}},
-    {{1, 0, 0}, {{-0.2f, 0.25f, 0.6f}, {-0.2f, -0.25f, 0.6f}, {-0.2f, -0.25f, 0.8f}, {-0.2f, 0.25f, 0.8f}}},
+    {{0, 0, -1}, {{-0.5, -0.25, 0.1}, {-0.5, 0.25, 0.1}, {0.5, 0.25, 0.1}, {0.5, -0.25, 0.1}}},
+    {{0, 0, 1}, {{-0.5, -0.25, 0.6}, {-0.5, 0.25, 0.6}, {0.5, 0.25, 0.6}, {0.5, -0.25, 0.6}}},
+    {{-1, 0, 0}, {{-0.5, 0.25, 0.1}, {-0.5, 0.25, 0.6}, {-0.5, -0.25, 0.6}, {-0.5, -0.25, 0.1}}},
+    {{0, -1, 0}, {{0.5, -0.25, 0.1}, {-0.5, -0.25, 0.1}, {-0.5, -0.25, 0.6}, {0.5, -0.25, 0.6}}},
+    {{0, 1, 0}, {{-0.5, 0.25, 0.1}, {0.5, 0.25, 0.1}, {0.5, 0.25, 0.6}, {-0.5, 0.25, 0.6}}},
+    {{1, 0, 0}, {{0.5, 0.25, 0.1}, {0.5, -0.25, 0.1}, {0.5, -0.25, 0.6}, {0.5, 0.25, 0.6}}},
+    {{0, 1, 0}, {{-0.5, 0.25, 0.6}, {-0.5, 0.25, 0.8}, {-0.2, 0.25, 0.8}, {-0.2, 0.25, 0.6}}},
+    {{0, -1, 0}, {{-0.5, -0.25, 0.6}, {-0.5, -0.25, 0.8}, {-0.2, -0.25, 0.8}, {-0.2, -0.25, 0.6}}},
+    {{0, 0, 1}, {{-0.5, 0.25, 0.8}, {-0.5, -0.25, 0.8}, {-0.2, -0.25, 0.8}, {-0.2, 0.25, 0.8}}},
+    {{-1, 0, 0}, {{-0.5, 0.25, 0.6}, {-0.5, -0.25, 0.6}, {-0.5, -0.25, 0.8}, {-0.5, 0.25, 0.8}}},
+    {{1, 0, 0}, {{-0.2, 0.25, 0.6}, {-0.2, -0.25, 0.6}, {-0.2, -0.25, 0.8}, {-0.2, 0.25, 0.8}}},
 };
 
 // The lamp: a 0.2 x 0.2 square 0.15 above the roof, over the body's front half.
-constexpr Quad kLamp = {{0, 0, 1}, {{0.1f, -0.1f, 0.75f}, {0.1f, 0.1f, 0.75f}, {0.3f, 0.1f, 0.75f}, {0.3f, -0.1f, 0.75f}}};
+constexpr Quad kLamp = {{0, 0, 1}, {{0.1, -0.1, 0.75}, {0.1, 0.1, 0.75}, {0.3, 0.1, 0.75}, {0.3, -0.1, 0.75}}};
 
 struct Triangle {
-    float normal[3];
-    float corner[3][3];
+    double normal[3];
+    double corner[3][3];
 };
 
-constexpr float kPostApex[3] = {0.2f, 0.0f, 0.4f};
-// The plough's faces, normals facing forward, up and away from the centre plane: the triangles'
-// plane normals, 0.0875 F +- 0.105 S + 0.075 U normalised.
-constexpr float kPloughNormalLength = 0.15590462f;  // sqrt(0.0875^2 + 0.105^2 + 0.075^2)
-constexpr float kPloughF = 0.0875f / kPloughNormalLength;
-constexpr float kPloughS = 0.105f / kPloughNormalLength;
-constexpr float kPloughU = 0.075f / kPloughNormalLength;
+constexpr double kPostApex[3] = {0.2, 0.0, 0.4};
+constexpr double kPloughTop[3] = {0.5, 0.0, 0.45};     // V2, on the body's front face
+constexpr double kPloughTip[3] = {0.8, 0.0, 0.1};      // V3
+constexpr double kPloughCorner[3] = {0.5, 0.25, 0.1};  // V1; V1' is its mirror image
+
+// The plough's right face carries its plane normal, the cross product of its edges V2 - V1 and
+// V3 - V1 taken component-wise in (f, s, u) and normalised, about 0.5612 F + 0.6735 S + 0.4811 U:
+// forward, up and away from the centre plane. The left face carries the mirror image.
+struct Normal { double f, s, u; };
+Normal ploughNormal() {
+    const double a[3] = {kPloughTop[0] - kPloughCorner[0], kPloughTop[1] - kPloughCorner[1], kPloughTop[2] - kPloughCorner[2]};
+    const double b[3] = {kPloughTip[0] - kPloughCorner[0], kPloughTip[1] - kPloughCorner[1], kPloughTip[2] - kPloughCorner[2]};
+    const double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    return {n[0] / len, n[1] / len, n[2] / len};
+}
+const Normal kPlough = ploughNormal();
 
 // An upside-down pyramid under the lamp (with the axis normals, not its slanted ones), then the
 // plough's two faces in front of the body.
-constexpr Triangle kPostAndPlough[] = {
-    {{-1, 0, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.1f, 0.1f, 0.75f}, {0.1f, -0.1f, 0.75f}}},
-    {{0, 1, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.3f, 0.1f, 0.75f}, {0.1f, 0.1f, 0.75f}}},
-    {{1, 0, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.3f, -0.1f, 0.75f}, {0.3f, 0.1f, 0.75f}}},
-    {{0, -1, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.1f, -0.1f, 0.75f}, {0.3f, -0.1f, 0.75f}}},
-    {{kPloughF, kPloughS, kPloughU}, {{0.5f, 0.25f, 0.1f}, {0.5f, 0.0f, 0.45f}, {0.8f, 0.0f, 0.1f}}},
-    {{kPloughF, -kPloughS, kPloughU}, {{0.5f, 0.0f, 0.45f}, {0.5f, -0.25f, 0.1f}, {0.8f, 0.0f, 0.1f}}},
+const Triangle kPostAndPlough[] = {
+    {{-1, 0, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.1, 0.1, 0.75}, {0.1, -0.1, 0.75}}},
+    {{0, 1, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.3, 0.1, 0.75}, {0.1, 0.1, 0.75}}},
+    {{1, 0, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.3, -0.1, 0.75}, {0.3, 0.1, 0.75}}},
+    {{0, -1, 0}, {{kPostApex[0], kPostApex[1], kPostApex[2]}, {0.1, -0.1, 0.75}, {0.3, -0.1, 0.75}}},
+    {{kPlough.f, kPlough.s, kPlough.u},
+     {{kPloughCorner[0], kPloughCorner[1], kPloughCorner[2]}, {kPloughTop[0], kPloughTop[1], kPloughTop[2]},
+      {kPloughTip[0], kPloughTip[1], kPloughTip[2]}}},
+    {{kPlough.f, -kPlough.s, kPlough.u},
+     {{kPloughTop[0], kPloughTop[1], kPloughTop[2]}, {kPloughCorner[0], -kPloughCorner[1], kPloughCorner[2]},
+      {kPloughTip[0], kPloughTip[1], kPloughTip[2]}}},
 };
 
 void drawQuads(const TrainFrame& frame, const Quad* quads, int count) {

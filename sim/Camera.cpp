@@ -10,15 +10,16 @@
 namespace {
 
 // Where the fixed camera of ride view 5 stands.
-constexpr float kTowerEye[3] = {0.0f, 5.0f, 0.0f};
+constexpr double kTowerEye[3] = {0.0, 5.0, 0.0};
 // Offset of ride view 4's eye from the train.
-constexpr float kWatchOffset = 4.0f;
+constexpr double kWatchOffset = 4.0;
 
 // gluLookAt, except when the eye sits on the centre or the up direction runs along the line of
 // sight: those leave GLU a zero axis and a singular view. The view then looks along the frame
 // that makeFrame completes from fixed world axes, so every frame has a usable camera.
-void lookAt(const float eye[3], const float centre[3], const float up[3]) {
-    const float sight[3] = {centre[0] - eye[0], centre[1] - eye[1], centre[2] - eye[2]};
+void lookAt(const double eye[3], const double centre[3], const float up[3]) {
+    const float sight[3] = {static_cast<float>(centre[0] - eye[0]), static_cast<float>(centre[1] - eye[1]),
+                            static_cast<float>(centre[2] - eye[2])};
     float forward[3], side[3], frameUp[3];
     if (makeFrame(sight, up, forward, side, frameUp)) {
         gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], up[0], up[1], up[2]);
@@ -28,9 +29,27 @@ void lookAt(const float eye[3], const float centre[3], const float up[3]) {
               frameUp[1], frameUp[2]);
 }
 
-// out = p + a*A + b*B, in float.
-void offset(const float p[3], float a, const float A[3], float b, const float B[3], float out[3]) {
-    for (int k = 0; k < 3; ++k) out[k] = p[k] + a * A[k] + b * B[k];
+// Ride views: the train's frame, the same one its body and the rails are drawn in. Where the up
+// hint or the tangent leaves it undefined, makeFrame's fallback gives a level frame. Eye and
+// centre are summed in double, term by term as written here, and go to GL as such.
+void placeRideView(const TrackView& view) {
+    float T[3], S[3], U[3];
+    makeFrame(view.trainTangent, view.trainUp, T, S, U);
+    const float* P = view.trainPos;
+    double eye[3], centre[3];
+    for (int k = 0; k < 3; ++k) {
+        const double p = P[k], t = T[k], u = U[k];
+        switch (view.cameraMode) {
+            case 1: eye[k] = p + u; centre[k] = p + 2.0 * t + 0.75 * u; break;
+            case 2: eye[k] = p + 1.5 * u - 2.0 * t; centre[k] = p + 2.0 * t + 0.75 * u; break;
+            case 3: eye[k] = p + 2.0 * t + u; centre[k] = p - 2.0 * t + 0.5 * u; break;
+            case 4: eye[k] = p + kWatchOffset; centre[k] = p; break;
+            case 5: eye[k] = kTowerEye[k]; centre[k] = p + 2.0 * t + 0.75 * u; break;
+            default: return;  // no such view: the identity stays
+        }
+    }
+    static const float kWorldUp[3] = {0.0f, 1.0f, 0.0f};
+    lookAt(eye, centre, view.cameraMode == 5 ? kWorldUp : U);
 }
 
 }  // namespace
@@ -45,9 +64,10 @@ void TrackView::placeCamera() {
             float p[3];
             focus->getPosition(&p[0], &p[1], &p[2]);
             const float v = focusViewOffset;
-            const float eye[3] = {p[0], p[1] + v, p[2] + v};
+            const double eye[3] = {p[0], p[1] + static_cast<double>(v), p[2] + static_cast<double>(v)};
+            const double centre[3] = {p[0], p[1], p[2]};
             const float up[3] = {0.0f, 1.0f, 0.0f};
-            lookAt(eye, p, up);
+            lookAt(eye, centre, up);
             return;
         }
         glTranslated(0.0, 0.0, -camDistance);
@@ -57,42 +77,7 @@ void TrackView::placeCamera() {
         return;
     }
 
-    // Ride views: the train's frame, the same one its body and the rails are drawn in. Where the
-    // up hint or the tangent leaves it undefined, makeFrame's fallback gives a level frame.
-    float T[3], S[3], U[3];
-    makeFrame(trainTangent, trainUp, T, S, U);
-    const float* P = trainPos;
-    float eye[3], centre[3];
-    switch (cameraMode) {
-        case 1:
-            offset(P, 0.0f, T, 1.0f, U, eye);
-            offset(P, 2.0f, T, 0.75f, U, centre);
-            lookAt(eye, centre, U);
-            break;
-        case 2:
-            offset(P, -2.0f, T, 1.5f, U, eye);
-            offset(P, 2.0f, T, 0.75f, U, centre);
-            lookAt(eye, centre, U);
-            break;
-        case 3:
-            offset(P, 2.0f, T, 1.0f, U, eye);
-            offset(P, -2.0f, T, 0.5f, U, centre);
-            lookAt(eye, centre, U);
-            break;
-        case 4: {
-            for (int k = 0; k < 3; ++k) eye[k] = P[k] + kWatchOffset;
-            lookAt(eye, P, U);
-            break;
-        }
-        case 5: {
-            const float worldUp[3] = {0.0f, 1.0f, 0.0f};
-            offset(P, 2.0f, T, 0.75f, U, centre);
-            lookAt(kTowerEye, centre, worldUp);
-            break;
-        }
-        default:
-            break;  // no such view: the identity stays
-    }
+    placeRideView(*this);
 }
 
 void TrackView::getMouseNDC(double* x, double* y) {

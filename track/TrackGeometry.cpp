@@ -1,4 +1,4 @@
-// Global-parameter addressing and the track frame.
+// Global-parameter addressing and the track frames.
 #include "track/TrackGeometry.h"
 
 #include <cmath>
@@ -16,51 +16,81 @@ void locateOnTrack(double u, int numSegments, int* segment, float* local) {
     *local = static_cast<float>(s - i);
 }
 
-// Smallest length that still counts as a direction; below it, the fallback takes over.
-static constexpr float kMinDirectionLength = 1e-6f;
+namespace {
 
-static bool normalise(const float v[3], float out[3]) {
-    const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    if (!(length > kMinDirectionLength) || !std::isfinite(length)) return false;
-    out[0] = v[0] / length;
-    out[1] = v[1] / length;
-    out[2] = v[2] / length;
+__attribute__((noinline)) double length(const float v[3]) {  // out of line: see productDifference
+    const double sum = static_cast<double>(v[0]) * v[0] + static_cast<double>(v[1]) * v[1] +
+                       static_cast<double>(v[2]) * v[2];
+    return std::sqrt(static_cast<double>(static_cast<float>(sum)));
+}
+
+// out = sign * v / |v|
+void normalise(const float v[3], double sign, float out[3]) {
+    const double len = length(v);
+    for (int k = 0; k < 3; ++k) out[k] = static_cast<float>(sign * v[k] / len);
+}
+
+// a b - c d, formed in double and rounded to float. Out of line on purpose: GCC 12 at -O2
+// vectorises the three differences of an inlined cross product into code whose results differ
+// from these expressions in the last bit (-O0, -O1, -O3 and clang agree with them).
+__attribute__((noinline)) float productDifference(double a, double b, double c, double d) {
+    return static_cast<float>(a * b - c * d);
+}
+
+void cross(const float a[3], const float b[3], float out[3]) {
+    out[0] = productDifference(a[1], b[2], a[2], b[1]);
+    out[1] = productDifference(a[2], b[0], a[0], b[2]);
+    out[2] = productDifference(a[0], b[1], a[1], b[0]);
+}
+
+bool finite(const float a[3], const float b[3], const float c[3]) {
+    for (int k = 0; k < 3; ++k)
+        if (!std::isfinite(a[k]) || !std::isfinite(b[k]) || !std::isfinite(c[k])) return false;
     return true;
 }
 
-static void cross(const float a[3], const float b[3], float out[3]) {
-    out[0] = a[1] * b[2] - a[2] * b[1];
-    out[1] = a[2] * b[0] - a[0] * b[2];
-    out[2] = a[0] * b[1] - a[1] * b[0];
-}
-
-bool makeFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]) {
-    static const float kWorldX[3] = {1, 0, 0};
-    static const float kWorldY[3] = {0, 1, 0};
-    static const float kWorldZ[3] = {0, 0, 1};
-    bool defined = true;
-
-    if (!normalise(tangent, forward)) {
-        defined = false;
-        for (int k = 0; k < 3; ++k) forward[k] = kWorldX[k];
-    }
-    float hint[3];
-    if (!normalise(upHint, hint)) {
-        defined = false;
-        for (int k = 0; k < 3; ++k) hint[k] = kWorldY[k];
-    }
-    float x[3];
+// The frame of an undefined case: the tangent's direction where it has one (else +x), up from
+// the hint where it has one (else +y), and a world axis across the tangent where the two are
+// parallel. Every length here is at least about 1e-3 of the other, so the result is finite.
+void fallbackFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]) {
+    static const float kWorldX[3] = {1, 0, 0}, kWorldY[3] = {0, 1, 0}, kWorldZ[3] = {0, 0, 1};
+    constexpr double kMinLength = 1e-6;
+    const bool usable = std::isfinite(length(tangent)) && length(tangent) > kMinLength;
+    normalise(usable ? tangent : kWorldX, 1.0, forward);
+    float hint[3], x[3];
+    const bool hintUsable = std::isfinite(length(upHint)) && length(upHint) > kMinLength;
+    normalise(hintUsable ? upHint : kWorldY, 1.0, hint);
     cross(forward, hint, x);
-    if (!normalise(x, side)) {
-        // The hint runs along the track: stand the frame on the world axis least along it.
-        defined = false;
-        const float* axis = std::fabs(forward[1]) < 0.9f ? kWorldY : kWorldZ;
-        cross(forward, axis, x);
-        normalise(x, side);
-    }
+    if (!(length(x) > kMinLength)) cross(forward, std::fabs(forward[1]) < 0.9f ? kWorldY : kWorldZ, x);
+    normalise(x, 1.0, side);
     float y[3];
     cross(forward, side, y);
-    for (int k = 0; k < 3; ++k) y[k] = -y[k];
-    normalise(y, up);
-    return defined;
+    normalise(y, -1.0, up);
+}
+
+}  // namespace
+
+bool makeFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]) {
+    float hint[3], x[3], y[3];
+    normalise(tangent, 1.0, forward);
+    normalise(upHint, 1.0, hint);
+    cross(forward, hint, x);
+    normalise(x, 1.0, side);
+    cross(forward, side, y);
+    normalise(y, -1.0, up);
+    if (finite(forward, side, up)) return true;
+    fallbackFrame(tangent, upHint, forward, side, up);
+    return false;
+}
+
+bool makeTieFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]) {
+    float x[3], y[3];
+    normalise(tangent, 1.0, forward);
+    cross(tangent, upHint, x);
+    normalise(x, 1.0, side);
+    cross(forward, x, y);
+    normalise(y, -1.0, up);
+    if (finite(forward, side, up)) return true;
+    fallbackFrame(tangent, upHint, forward, side, up);
+    return false;
 }

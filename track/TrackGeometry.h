@@ -1,4 +1,4 @@
-// Addressing a closed track by its global parameter, and the track's local frame. Shared by
+// Addressing a closed track by its global parameter, and the track's local frames. Shared by
 // the train, the camera's ride views and the renderer so that all three agree.
 #pragma once
 
@@ -8,10 +8,15 @@
 // A NaN u addresses the start.
 void locateOnTrack(double u, int numSegments, int* segment, float* local);
 
-// Builds the frame of the track from the tangent T and the up hint A (neither need be unit):
-// forward = T / |T|, side = (T x A) normalised (right of travel), up = A made perpendicular to T
-// and normalised. Returns true when the inputs define the frame; false when T is zero, A is zero
-// or parallel to T, or a value is not finite: the frame is then completed from fixed world axes
-// (forward +x, up +y, or +z when forward is vertical), so callers always get an orthonormal,
-// finite frame.
+// The frames below store every component as float; products and sums are formed in double, and
+// a length is the root (in double) of the sum of squares rounded to float.
+//
+// The train's frame, shared by its body and the ride views, from the tangent T and up hint D:
+// forward = T / |T|, D' = D / |D|, side = (forward x D') / |forward x D'|,
+// up = -(forward x side) / |forward x side|.
+// The tie frame: forward = T / |T|, X = T x A, side = X / |X|, up = -(forward x X) / |forward x X|.
+// Both return true when the inputs define the frame. Where they do not (T zero, the hint zero or
+// along T, a value not finite) the frame is completed from fixed world axes instead (forward +x,
+// up +y, or +z when forward is vertical), so callers always get a finite, orthonormal frame.
 bool makeFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]);
+bool makeTieFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]);

@@ -146,8 +146,7 @@ public:
     void drawLightMarker();
     void drawTrain(int doingShadows);
     void drawTrees(int doingShadows);
-    void drawTrackSection(int doingShadows);  // replays or recompiles the pass's display list
-    void emitTrackSection(int doingShadows);  // samples the track and sends it to GL
+    void drawTrackSection(int doingShadows);  // from the kept display lists or arrays, made anew when stale
 
     // ---- input/: events, keys, editing, track files ----
     int handle(int event) override;  // 1 for push, release, drag and show; 0 otherwise
@@ -178,7 +177,7 @@ public:
     // Not part of the track's state: bumped by every buildTrack and buildTrack2, so what is
     // derived from the curves (the renderer's display lists) knows when to be made again.
     unsigned buildCount = 0;
-    TrackSectionCache trackSectionCache;  // owned by the view's GL context; see render/
+    TrackSectionCache trackSectionCache;  // the renderer's kept forms of the track; made by render/
 
     int rideReportKeyLatch = 1;  // 'G'
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.

@@ -1,89 +1,101 @@
-// One frame as the user sees it, read back from a real GL context: the ground's squares, the sky
-// beyond them, the black shadow (not on the very first frame), and a view without height.
+// Parts of the frame read back from a real GL context: a view of width 0 still composes its
+// frame, the marker cubes equal cubes drawn by moving the matrix to each centre, and the ride
+// views leave exactly what gluLookAt makes of the view table's eye, centre and up, summed in double.
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include <array>
 
-#include <cmath>
-#include <vector>
-
+#include "render/Markers.h"
 #include "tests/support/SceneCapture.h"
-#include "tests/support/TrackFixtures.h"
+#include "track/TrackGeometry.h"
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
-const Rgb kSky = rgb(0.0, 0.0, 0.5);
-const Rgb kGroundOdd = rgb(0.0, 0.75, 0.0);  // squares with i + j odd
-const Rgb kGroundEven = rgb(0.0, 0.5, 0.0);
-constexpr double kSquare = 1.5;  // side of a ground square
-constexpr double kGroundEdge = 15.0;
-
-TEST(Frame, UnlitGroundSquaresHaveTheirColoursAndTheSkyShowsBeyondTheGround) {
-    CapturedView view(kWidth, kHeight);
-    setRing(view, {{{0, 0, 0}}});  // one point at the origin, not drawn, to look down at
-    view.selectedPoint = 0, view.showPoints = 0, view.lightingOn = 0;
-    showView(view);
-    const LookAt cam = {{0, view.focusViewOffset, view.focusViewOffset}, {0, 0, 0}, {0, 1, 0}};  // look-down view
-    int checked = 0;
-    for (int i = 0; i < 20; ++i)
-        for (int j = 0; j < 20; ++j) {
-            const Vec centre = {-kGroundEdge + (i + 0.5) * kSquare, 0, -kGroundEdge + (j + 0.5) * kSquare};
-            const auto at = project(cam, kWidth, kHeight, centre);
-            const Rgb seen = view.pixel(static_cast<int>(at[0]), static_cast<int>(at[1]));
-            if (seen.r < 0) continue;  // outside the picture
-            const Rgb expected = (i + j) % 2 ? kGroundOdd : kGroundEven;
-            EXPECT_TRUE(near(seen, expected)) << "square " << i << ", " << j << ": " << seen << " not " << expected;
-            ++checked;
-        }
-    EXPECT_GT(checked, 60);
-    // The far edge of the ground lies well inside the picture; above it there is only sky.
-    ASSERT_GT(project(cam, kWidth, kHeight, {0, 0, -kGroundEdge})[1], 10.0);
-    for (int x = 0; x < kWidth; x += 16) EXPECT_TRUE(near(view.pixel(x, 2), kSky)) << "column " << x;
-}
-
-// A ring of radius 6 at height 3 drawn as a centre line: its shadow lies on the ground below it.
-// The first frame draws the shadow before the depth test is on: the ground covers it.
-TEST(Frame, TrackAboveTheGroundCastsABlackShadowFromTheSecondFrameOn) {
-    CapturedView view(kWidth, kHeight);
-    buildRing(view, circle(8, 6.0f, 3.0f));
-    view.showPoints = 0, view.lightingOn = 0;
-    const LookAt cam = tiltFreeView(view, 60, 30);
-    std::vector<Vec> shadow;  // the near half, where the raised track does not cover it
-    for (int k = 0; k < 100; ++k) {
-        const Point3 p = pointAt(view.segments, view.numPoints, k / 100.0);
-        if (p[2] > 3.0f) shadow.push_back({p[0], 0.01, p[2]});
-    }
-    ASSERT_GT(shadow.size(), 20u);
-    for (int frame = 1; frame <= 2; ++frame) {
-        drawFrame(view);
-        ASSERT_EQ(view.framesDrawn, frame);
-        for (const Vec& p : shadow) EXPECT_EQ(colourNear(view, cam, p, {0, 0, 0}), frame > 1) << "frame " << frame;
-    }
-}
-
-// Drawn without height, the frame leaves a usable projection and no GL error, and the train
-// still moves a step; back at its size the view draws the scene again.
-TEST(Frame, AViewWithoutHeightLeavesGLUsableAndDrawsAgainAtItsSize) {
-    CapturedView view(kWidth, kHeight);
-    buildRing(view, circle(6, 5.0f, 1.0f));
-    view.trainRunning = 1;
-    showView(view);
-    view.make_current();
-    view.Fl_Widget::resize(0, 0, kWidth, 0);  // the record's size only; the window stays
-    const float before = view.trainU;
-    view.draw();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_NE(view.trainU, before);
-    double projection[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    for (double v : projection) EXPECT_TRUE(std::isfinite(v));
-    EXPECT_NE(projection[0] * projection[5], 0.0) << "a projection that flattens the scene";
-    view.Fl_Widget::resize(0, 0, kWidth, kHeight);
-    tiltFreeView(view, 60, 30);
+TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {
+    CapturedView view(64, 48);
     drawFrame(view);
-    EXPECT_GT(view.count(kGroundOdd) + view.count(kGroundEven), 0);
+    view.Fl_Widget::resize(0, 0, 0, 48);  // the record's size only; the window stays
+    view.TrackView::draw();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_TRUE(viewport[2] == 0 && viewport[3] == 48) << viewport[2] << " x " << viewport[3];
+}
+
+// 300 cubes of marker size seen at an angle, drawn with drawCube or as glPushMatrix, glTranslated,
+// the six faces about the origin, glPopMatrix.
+std::vector<unsigned char> cubes(CapturedView& view, bool pushTranslatePop) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(3.1, 7.3, 9.7, 0.2, 0.0, -0.3, 0.0, 1.0, 0.0);
+    const double h = kPointMarkerSize / 2.0;
+    const int faces[6][5][3] = {{{0, 0, 1}, {1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
+                                {{0, 0, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
+                                {{0, 1, 0}, {1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}},
+                                {{0, -1, 0}, {1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
+                                {{1, 0, 0}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}, {1, 1, -1}},
+                                {{-1, 0, 0}, {-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}}};
+    for (int i = 0; i < 300; ++i) {
+        const double x = (i % 20) * 0.37 - 3.7, y = (i / 20) * 0.29 - 2.1, z = (i % 7) * 0.13;
+        if (!pushTranslatePop) {
+            drawCube(x, y, z, kPointMarkerSize);
+            continue;
+        }
+        glPushMatrix();
+        glTranslated(x, y, z);
+        glBegin(GL_QUADS);
+        for (const auto& f : faces) {
+            glNormal3d(f[0][0], f[0][1], f[0][2]);
+            for (int k = 1; k < 5; ++k) glVertex3d(f[k][0] * h, f[k][1] * h, f[k][2] * h);
+        }
+        glEnd();
+        glPopMatrix();
+    }
+    view.capture();
+    return view.frame;
+}
+
+TEST(Markers, EveryCubePixelEqualsPushTranslateDrawPop) {
+    CapturedView view(400, 300);
+    drawFrame(view);  // leaves the projection and the depth test for the cubes
+    view.make_current();
+    EXPECT_EQ(cubes(view, false), cubes(view, true));
+}
+
+TEST(RideViews, LookAsTheTableSaysInDouble) {
+    CapturedView view(64, 48);
+    drawFrame(view);
+    view.make_current();
+    view.trainRunning = 1;
+    const float trains[][3][3] = {{{1.3f, 2.7f, -4.1f}, {3.1f, 0.4f, -2.2f}, {0.3f, 3.9f, 0.7f}},  // place,
+                                  {{-7.9f, 0.11f, 5.3f}, {-0.02f, 1.7f, 9.4f}, {2.1f, -0.6f, 0.3f}}};  // tangent, up hint
+    for (const auto& train : trains) {
+        for (int k = 0; k < 3; ++k)
+            view.trainPos[k] = train[0][k], view.trainTangent[k] = train[1][k], view.trainUp[k] = train[2][k];
+        float T[3], S[3], U[3];
+        ASSERT_TRUE(makeFrame(train[1], train[2], T, S, U));  // its literal form: Geometry_test
+        for (int mode = 1; mode <= 5; ++mode) {
+            double v[3][3];  // eye, centre, up
+            for (int k = 0; k < 3; ++k) {
+                const double p = train[0][k], ahead = p + 2 * T[k] + 0.75 * U[k];
+                const double rows[5][3] = {{p + U[k], ahead, U[k]},
+                                           {p + 1.5 * U[k] - 2 * T[k], ahead, U[k]},
+                                           {p + 2 * T[k] + U[k], p - 2 * T[k] + 0.5 * U[k], U[k]},
+                                           {p + 4, p, U[k]},
+                                           {k == 1 ? 5.0 : 0.0, ahead, k == 1 ? 1.0 : 0.0}};
+                for (int r = 0; r < 3; ++r) v[r][k] = rows[mode - 1][r];
+            }
+            std::array<double, 16> expected, placed;  // the modelview matrices
+            glLoadIdentity();
+            gluLookAt(v[0][0], v[0][1], v[0][2], v[1][0], v[1][1], v[1][2], v[2][0], v[2][1], v[2][2]);
+            glGetDoublev(GL_MODELVIEW_MATRIX, expected.data());
+            view.cameraMode = mode;
+            glLoadIdentity();
+            view.placeCamera();
+            glGetDoublev(GL_MODELVIEW_MATRIX, placed.data());
+            EXPECT_EQ(placed, expected) << "mode " << mode;
+        }
+    }
 }
 
 }  // namespace
