@@ -12,6 +12,7 @@ int TrackView::handle(int event) {
     // would be lost. So the view takes the focus whenever the user reaches it.
     if (event == FL_ENTER || event == FL_MOVE || event == FL_PUSH || event == FL_SHORTCUT) takeKeyboardFocus();
 
+    const int key = Fl::event_key();
     UndoMark mark = markUndoStep(event);
     runKeyBlock1();
     // The file, clear, speed, camera, display, basis and train keys wait while a point is
@@ -21,6 +22,10 @@ int TrackView::handle(int event) {
     runKeyBlock3();
     recordUndoStep(std::move(mark), event);
     runUndoKeys();
+    // A file prompt runs its own events inside this pass, so FLTK's event state now describes
+    // the prompt's last event. Handed back unused, this key event would be taken for that one:
+    // the Escape that cancelled the prompt would close the main window as well.
+    if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && Fl::event_key() != key) return 1;
     return dispatchEvent(event);
 }
 
