@@ -149,7 +149,8 @@ public:
     void drawTrackSection(int doingShadows);  // from the kept display lists or arrays, made anew when stale
 
     // ---- input/: events, keys, editing, track files ----
-    int handle(int event) override;  // 1 for push, release, drag and show, and for a key event that ran a file prompt; 0 otherwise
+    // 1 for push, release, drag and show, and for a key event that ran a file prompt; 0 otherwise.
+    int handle(int event) override;
     void runKeyBlock1();
     void runKeyBlock2();
     void runKeyBlock3();
