@@ -84,24 +84,19 @@ static inline float distance(float x0, float y0, float z0, float x1, float y1, f
     return static_cast<float>(std::sqrt(static_cast<double>(squared)));
 }
 
-void TrackView::buildTrack() {
-    const int n = numPoints;
-    if (n < kMinBuildPoints) return;
-    ++buildCount;
-    buildRing(*this, points, segments, n);
-
-    // Each segment's length value walks its local parameter n times (t sweeps 0..1 in steps of
-    // 0.001, the segment is evaluated at frac(n t)), so it is about n times the curve length plus
-    // n - 1 chords. Tie spacing and the renderer's sample count are tuned to this value.
-    trackLength = 0.0f;
+// Each segment's length value walks its local parameter n times (t sweeps 0..1 in steps of
+// 0.001, the segment is evaluated at frac(n t)), so it is about n times the curve length plus
+// n - 1 chords. Tie spacing and the renderer's sample count are tuned to this value. Raises
+// maxHeight to the highest point the walk meets.
+static void measureLengths(TrackView& view, int n) {
+    view.trackLength = 0.0f;
     const LengthWalk& walk = lengthWalkFor(n);
     const int passes = static_cast<int>(walk.from1.size());
     std::vector<float> squares(passes), heights(passes);
     for (int i = 0; i < n; ++i) {
-        const CurveSegment& seg = *segments[i];
-        const float* cx = seg.coeffX;
-        const float* cy = seg.coeffY;
-        const float* cz = seg.coeffZ;
+        const float* cx = view.segments[i]->coeffX;
+        const float* cy = view.segments[i]->coeffY;
+        const float* cz = view.segments[i]->coeffZ;
         // The squared steps are independent of each other; only the running maximum and the
         // sum of the steps (in pass order, rounded to float at every step) are sequential.
         for (int j = 0; j < passes; ++j) {
@@ -119,28 +114,40 @@ void TrackView::buildTrack() {
         }
         float len = 0.0f;
         for (int j = 0; j < passes; ++j) {
-            if (heights[j] > maxHeight) maxHeight = heights[j];
+            if (heights[j] > view.maxHeight) view.maxHeight = heights[j];
             // The root is taken in double, as C's sqrt does, and rounded only with the sum.
             len = static_cast<float>((double)len + std::sqrt(static_cast<double>(squares[j])));
         }
-        segments[i]->setLength(len);
-        trackLength = static_cast<float>((double)trackLength + len);
+        view.segments[i]->setLength(len);
+        view.trackLength = static_cast<float>((double)view.trackLength + len);
     }
+}
 
-    totalEnergy = static_cast<float>((double)trainMass * 0.5 * kTopSpeedSquared +
-                                     (-1.0 * trainMass * gravity * maxHeight));
-
+// The sample table: track 1 at u = k / 100 and 100 times the distance to the next sample, the
+// last entry closing the ring.
+static void sampleTrack(TrackView& view, int n) {
     for (int k = 0; k < kNumSamples; ++k) {
         int s;
         float local;
         locateOnTrack(k / 100.0, n, &s, &local);
-        segments[s]->evaluate(&sampleX[k], &sampleY[k], &sampleZ[k], local);
+        view.segments[s]->evaluate(&view.sampleX[k], &view.sampleY[k], &view.sampleZ[k], local);
     }
     for (int k = 0; k < kNumSamples; ++k) {
         const int next = (k + 1) % kNumSamples;
-        sampleDist[k] = distance(sampleX[k], sampleY[k], sampleZ[k], sampleX[next], sampleY[next], sampleZ[next],
-                                 10000.0f);
+        view.sampleDist[k] = distance(view.sampleX[k], view.sampleY[k], view.sampleZ[k], view.sampleX[next],
+                                      view.sampleY[next], view.sampleZ[next], 10000.0f);
     }
+}
+
+void TrackView::buildTrack() {
+    const int n = numPoints;
+    if (n < kMinBuildPoints) return;
+    ++buildCount;
+    buildRing(*this, points, segments, n);
+    measureLengths(*this, n);
+    totalEnergy = static_cast<float>((double)trainMass * 0.5 * kTopSpeedSquared +
+                                     (-1.0 * trainMass * gravity * maxHeight));
+    sampleTrack(*this, n);
 }
 
 void TrackView::buildTrack2() {
