@@ -293,34 +293,41 @@ std::vector<unsigned char> encodeTrack(const TrackView& view) {
     return out;
 }
 
-bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* data, std::string* reason) {
+// Reads the two counts and checks that the file holds every value they announce.
+static bool readCounts(const unsigned char* bytes, std::size_t size, int* n, int* m, std::string* reason) {
     if (size < 4) {
         *reason = size == 0 ? "is empty" : "is " + std::to_string(size) + " bytes long, too short for a point count";
         return false;
     }
-    Reader in(bytes);
-    const int n = in.readInt();
-    if (n < 0 || n > kMaxPoints) {
-        *reason = "has a point count of " + std::to_string(n) + " (0 to " + std::to_string(kMaxPoints) + " can be loaded)";
+    *n = Reader(bytes).readInt();
+    if (*n < 0 || *n > kMaxPoints) {
+        *reason = "has a point count of " + std::to_string(*n) + " (0 to " + std::to_string(kMaxPoints) + " can be loaded)";
         return false;
     }
-    const std::size_t treeCountAt = 4 + kTrackFileBytesPerPoint * static_cast<std::size_t>(n);
+    const std::size_t treeCountAt = 4 + kTrackFileBytesPerPoint * static_cast<std::size_t>(*n);
     if (size < treeCountAt + 4) {
         *reason = "ends after " + std::to_string(size) + " bytes, before its tree count";
         return false;
     }
-    const int m = Reader(bytes + treeCountAt).readInt();
-    if (m < 0 || m > kMaxTrees) {
-        *reason = "has a tree count of " + std::to_string(m) + " (0 to " + std::to_string(kMaxTrees) + " can be loaded)";
+    *m = Reader(bytes + treeCountAt).readInt();
+    if (*m < 0 || *m > kMaxTrees) {
+        *reason = "has a tree count of " + std::to_string(*m) + " (0 to " + std::to_string(kMaxTrees) + " can be loaded)";
         return false;
     }
-    const std::size_t expected = trackFileSize(n, m);
+    const std::size_t expected = trackFileSize(*n, *m);
     if (size < expected) {
-        *reason = "ends after " + std::to_string(size) + " bytes, but a track of " + std::to_string(n) +
-                  " points and " + std::to_string(m) + " trees takes " + std::to_string(expected);
+        *reason = "ends after " + std::to_string(size) + " bytes, but a track of " + std::to_string(*n) +
+                  " points and " + std::to_string(*m) + " trees takes " + std::to_string(expected);
         return false;
     }
+    return true;
+}
 
+bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* data, std::string* reason) {
+    int n, m;
+    if (!readCounts(bytes, size, &n, &m, reason)) return false;
+    Reader in(bytes);
+    in.readInt();  // the point count, read above
     data->numPoints = n;
     for (int i = 0; i < n; ++i) {
         if (!in.readFloats(data->points[i], 3, reason)) return false;
