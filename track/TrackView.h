@@ -172,6 +172,14 @@ public:
     // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
     void takeKeyboardFocus();
 
+    // ---- input/: undo and redo, and a file opened from the command line ----
+    UndoMark markUndoStep(int event);               // the track before an event's commands
+    void recordUndoStep(UndoMark mark, int event);  // a change since the mark becomes a step
+    void runUndoKeys();                             // 'U' and 'Y'
+    void stepHistory(bool back);                    // undo (back) or redo one step
+    // Loads the named track file as F1 does after its prompt, with the same messages.
+    void loadTrackFile(const char* name);
+
     // ---- app/: the ride report window ----
     void toggleRideReport();  // opens the ride report of this track, or closes it if open
 
@@ -180,18 +188,11 @@ public:
     unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // the renderer's kept forms of the track; made by render/
 
+    // Keys and windows beyond the track's state record.
     int rideReportKeyLatch = 1;  // 'G'
+    int undoKeyLatch = 1;        // 'U'
+    int redoKeyLatch = 1;        // 'Y'
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
-
-    // ---- input/: undo and redo, and a file opened from the command line ----
-    UndoMark markUndoStep(int event);                 // the track before an event's commands
-    void recordUndoStep(UndoMark mark, int event);    // a change since the mark becomes a step
-    void runUndoKeys();                               // 'U' and 'Y'
-    void stepHistory(bool back);                      // undo (back) or redo one step
-    // Loads the named track file as F1 does after its prompt, with the same messages.
-    void loadTrackFile(const char* name);
-    int undoKeyLatch = 1;  // 'U'
-    int redoKeyLatch = 1;  // 'Y'
     UndoHistory undoHistory;  // the steps U and Y move through
 };
