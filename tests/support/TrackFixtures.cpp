@@ -9,8 +9,7 @@ void setRings(TrackView& view, const std::vector<Point3>& track, const std::vect
     for (int i = 0; i < view.numPoints; ++i) {
         view.points[i] = new ControlPoint(track[i][0], track[i][1], track[i][2], 1.0f, 1.0f, 255, 0, 0);
         view.points2[i] = new ControlPoint(guide[i][0], guide[i][1], guide[i][2], 1.0f, 1.0f, 0, 0, 255);
-        view.segments[i] = new CurveSegment();
-        view.segments2[i] = new CurveSegment();
+        view.segments[i] = new CurveSegment(), view.segments2[i] = new CurveSegment();
     }
 }
 
