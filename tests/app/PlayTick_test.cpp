@@ -1,11 +1,10 @@
 // The animation tick's 16 ms rule and the slider stepping, with a fake clock, and the tick's
-// lifetime; the prompt's cut of a long name.
+// lifetime.
 #include <gtest/gtest.h>
 
 #include <FL/Fl.H>
 
 #include "app/PlayTick.h"
-#include "app/TextPrompt.h"
 #include "track/TrackView.h"
 
 namespace {
@@ -34,14 +33,6 @@ TEST(PlayTick, TicksOnlyAfterMoreThan16MsWrapsBelowTheMaximumAndEndsWithTheButto
     EXPECT_TRUE(Fl::has_idle(playTick, registered));
     delete button;
     EXPECT_FALSE(Fl::has_idle(playTick, registered));
-}
-
-// A name longer than the prompt's buffer is cut at the last whole character that fits.
-TEST(PromptText, ALongNameIsCutInsideTheBufferAtACharacterBoundary) {
-    char buffer[kPromptBufferSize + 1];
-    buffer[kPromptBufferSize] = '#';
-    copyPromptText(buffer, (std::string(62, 'b') + "\xC3\xA9" + "tail").c_str());
-    EXPECT_EQ(std::string(buffer) + buffer[kPromptBufferSize], std::string(62, 'b') + '#');  // the accent does not fit
 }
 
 }  // namespace

@@ -1,22 +1,7 @@
-// Undo: a load undone, and the bound on the number of steps.
-#include "input/TrackFile.h"
-#include "input/UndoHistory.h"
-#include "tests/input/InputDriver.h"
-#include "tests/support/Desktop.h"
+// The bound on the number of undo steps.
+#include <gtest/gtest.h>
 
-// The energy a build would compute differs from the stored one: the undo must put it back.
-TEST_F(DrivenView, UndoOfALoadGivesBackTheTrackBeforeItByteForByte) {
-    answer = makeScratchDir() + "/square.trk";
-    buildRing(view, groundSquare());
-    press(FL_F + 2);
-    buildRing(view, circle(5, 6.0f, 1.0f));
-    view.totalEnergy = 12345.0f;
-    const TrackImage before = encodeTrack(view);
-    press(FL_F + 1);
-    ASSERT_EQ(view.numPoints, 4);
-    press('U');
-    EXPECT_EQ(encodeTrack(view), before);
-}
+#include "input/UndoHistory.h"
 
 TEST(UndoHistory, KeepsTheNewestHundredStepsAndUndoesThemNewestFirst) {
     UndoHistory history;
