@@ -21,8 +21,7 @@ TEST(TrainSpeed, IsFourAtTheTopFasterLowerDownTwoWithoutTheEnergyAndZeroLeavesTh
     const struct { float energy, height; double speed; } cases[] = {
         {energy, top, 4.0}, {energy, 0.0f, std::sqrt(16.0 + 2.0 * 20.8 * top)}, {energy, top + 1.0f, 2.0}, {0, 0, 0}};
     for (const auto& c : cases) {
-        view.totalEnergy = c.energy, view.trainU = 0.3f, view.trainPos[1] = c.height;
-        view.advanceTrain();
+        view.totalEnergy = c.energy, view.trainU = 0.3f, view.trainPos[1] = c.height, view.advanceTrain();
         EXPECT_TRUE(std::fabs(view.trainSpeed - c.speed) < kSpeedTolerance && (view.trainU > 0.3f) == (c.speed > 0.0))
             << "at height " << c.height << ": speed " << view.trainSpeed;
     }
@@ -32,7 +31,7 @@ TEST(TrainSpeed, IsFourAtTheTopFasterLowerDownTwoWithoutTheEnergyAndZeroLeavesTh
 // about trainSpeed / 100 world units whatever the stretch of the parameter; the wrap: 1 or more
 // puts the train exactly at the start. There it stands on track 1, its up hint reaching the guide.
 TEST(TrainStep, OnEverySampleTrackEachStepIsTheSingleStepOfTheFormulaWrappingToTheStart) {
-    for (const std::string name : {"figure8.trk", "largest.trk", "loop.trk", "oval.trk"}) {
+    for (const std::string name : {"figure8.trk", "largest.trk", "loop.trk", "oval.trk"})
         for (float speed : {100.0f, 20.0f}) {
             TrackView view(0, 0, 100, 100);
             view.loadTrackFile((KALVORA_SOURCE_DIR "/tracks/" + name).c_str());
@@ -52,7 +51,6 @@ TEST(TrainStep, OnEverySampleTrackEachStepIsTheSingleStepOfTheFormulaWrappingToT
                         << name << ", frame " << frame << ", axis " << k;
             }
         }
-    }
 }
 
 // Three presses of the add key leave three points on one spot: the train stays finite there.
@@ -64,13 +62,11 @@ TEST(DegenerateTrack, TheTrainStaysFiniteOnStackedPointsAndPassesAStretchOfNoLen
     for (const auto& c : cases)
         for (int physics : {0, 1}) {
             TrackView view(0, 0, 100, 100);
-            buildRing(view, c.points);
-            view.physicsOn = physics;
+            buildRing(view, c.points), view.physicsOn = physics;
             float furthest = 0;
             for (int frame = 0; frame < 20000 && (frame == 0 || view.trainU > 0.0f); ++frame) {
-                view.advanceTrain();
+                view.advanceTrain(), furthest = std::max(furthest, view.trainU);
                 ASSERT_TRUE(std::isfinite(view.trainPos[0] + view.trainPos[1] + view.trainPos[2] + view.trainU));
-                furthest = std::max(furthest, view.trainU);
             }
             EXPECT_TRUE(furthest >= c.furthest && view.trainU == 0.0f) << c.points.size() << " points, physics " << physics;
         }

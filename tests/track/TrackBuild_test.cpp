@@ -38,10 +38,8 @@ struct LiteralBuild {
             lengths[i] = len, trackLength = static_cast<float>(trackLength + (double)len);
         }
         energy = static_cast<float>(view.trainMass * 0.5 * 16.0 + (-1.0 * view.trainMass * view.gravity * maxHeight));
-        for (int k = 0; k < 100; ++k) {
-            const int s = static_cast<int>(std::trunc(k / 100.0 * n));
+        for (int k = 0, s = 0; k < 100; s = static_cast<int>(std::trunc(++k / 100.0 * n)))
             view.segments[s]->evaluate(&x[k], &y[k], &z[k], static_cast<float>(k / 100.0 * n - s));
-        }
         for (int k = 0, j = 1; k < 100; ++k, j = (k + 1) % 100)
             dist[k] = static_cast<float>(std::sqrt((double)static_cast<float>(
                 squared(x[j], x[k]) * 10000.0f + squared(y[j], y[k]) * 10000.0f + squared(z[j], z[k]) * 10000.0f)));
@@ -84,9 +82,8 @@ TEST(TrackBuild, GroundSquareHasTheHandWorkedStartsLengthsHeightAndEnergy) {
     for (const auto& c : cases) {
         view.useBSpline = c.basis;
         buildRing(view, groundSquare());
-        float x, y, z;
-        view.segments[0]->evaluate(&x, &y, &z, 0.0f);
-        EXPECT_TRUE(std::fabs(x - c.start0x) < 1e-6f && std::fabs(z - c.start0z) < 1e-6f) << "basis " << c.basis;
+        const Point3 start = pointAt(view.segments, 4, 0.0);
+        EXPECT_TRUE(std::fabs(start[0] - c.start0x) < 1e-6f && std::fabs(start[2] - c.start0z) < 1e-6f) << c.basis;
         EXPECT_NEAR(view.segments[2]->length, c.length, kLengthTolerance) << "basis " << c.basis;
         EXPECT_NEAR(view.trackLength, c.total, 4 * kLengthTolerance);
         EXPECT_TRUE(view.maxHeight == 0.0f && view.totalEnergy == 800.0f);
