@@ -6,15 +6,11 @@
 
 #include "input/TrackFile.h"
 
-namespace {
-
-void require(bool condition) {
+static void require(bool condition) {
     if (!condition) std::abort();
 }
 
-bool within(float value, float low, float high) { return value >= low && value <= high; }
-
-}  // namespace
+static bool within(float value, float low, float high) { return value >= low && value <= high; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TrackView v(0, 0, 100, 100);  // carries each loaded track into the next input

@@ -6,8 +6,6 @@
 
 #include "tests/support/TrackFixtures.h"
 
-namespace {
-
 constexpr double kSpeedTolerance = 1e-3;  // float square root of values up to a few hundred
 constexpr double kPlaceTolerance = 1e-5;  // float evaluation against the double one, relative
 
@@ -71,5 +69,3 @@ TEST(DegenerateTrack, TheTrainStaysFiniteOnStackedPointsAndPassesAStretchOfNoLen
             EXPECT_TRUE(furthest >= c.furthest && view.trainU == 0.0f) << c.points.size() << " points, physics " << physics;
         }
 }
-
-}  // namespace

@@ -4,8 +4,7 @@
 #include <cmath>
 
 void setRings(TrackView& view, const std::vector<Point3>& track, const std::vector<Point3>& guide) {
-    view.deleteAllRecords();
-    view.numPoints = view.numPoints2 = static_cast<int>(track.size());
+    view.deleteAllRecords(), view.numPoints = view.numPoints2 = static_cast<int>(track.size());
     for (int i = 0; i < view.numPoints; ++i) {
         view.points[i] = new ControlPoint(track[i][0], track[i][1], track[i][2], 1.0f, 1.0f, 255, 0, 0);
         view.points2[i] = new ControlPoint(guide[i][0], guide[i][1], guide[i][2], 1.0f, 1.0f, 0, 0, 255);

@@ -57,8 +57,7 @@ TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
     for (const auto& ring : rings)
         for (int basis : {0, 1}) {
             TrackView view(0, 0, 100, 100);
-            view.useBSpline = basis;
-            buildRing(view, ring);
+            view.useBSpline = basis, buildRing(view, ring);
             const LiteralBuild literal(view);
             for (std::size_t i = 0; i < ring.size(); ++i)
                 EXPECT_TRUE(sameBits(view.segments[i]->length, literal.lengths[i])) << ring.size() << " points, " << i;
@@ -77,11 +76,10 @@ TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
 // build has seen stays the height of the energy when the track is lowered again.
 TEST(TrackBuild, GroundSquareHasTheHandWorkedStartsLengthsHeightAndEnergy) {
     const struct { int basis; float start0x, start0z, length, total; } cases[] = {
-        {1, 10.0f / 6, 10.0f / 6, 49.06f, 196.2f}, {0, 0.0f, 0.0f, 71.9f, 287.6f}};
+        {0, 0.0f, 0.0f, 71.9f, 287.6f}, {1, 10.0f / 6, 10.0f / 6, 49.06f, 196.2f}};
     TrackView view(0, 0, 100, 100);
     for (const auto& c : cases) {
-        view.useBSpline = c.basis;
-        buildRing(view, groundSquare());
+        view.useBSpline = c.basis, buildRing(view, groundSquare());
         const Point3 start = pointAt(view.segments, 4, 0.0);
         EXPECT_TRUE(std::fabs(start[0] - c.start0x) < 1e-6f && std::fabs(start[2] - c.start0z) < 1e-6f) << c.basis;
         EXPECT_NEAR(view.segments[2]->length, c.length, kLengthTolerance) << "basis " << c.basis;
@@ -90,8 +88,7 @@ TEST(TrackBuild, GroundSquareHasTheHandWorkedStartsLengthsHeightAndEnergy) {
         const CurveSegment guide = *view.segments2[2];
         view.useBSpline = 1 - c.basis, view.buildTrack();
         EXPECT_TRUE(sameBits(guide, *view.segments2[2]));
-    }
-    view.useBSpline = 0;  // through its points: the highest sample is the raised point
+    }  // now in Catmull-Rom, through its points: the highest sample is the raised point
     for (float y : {10.0f, 2.0f}) {
         view.points[1]->setPosition(10.0f, y, 0.0f), view.buildTrack();
         EXPECT_TRUE(view.maxHeight == 10.0f && std::fabs(view.totalEnergy - 21600.0f) < kEnergyRounding) << y;  // 800 + 100 x 20.8 x 10
