@@ -12,59 +12,45 @@ namespace {
 // kRatio: v²/(R|g|) on the rings, to kRelative (their B-spline runs 0.13% inside their points).
 constexpr double kGravity = 20.8, kMass = 100, kRadius = 10, kHeight = 2, kRatio = 1.5, kRelative = 0.01;
 
-// Figures of the summary; NaN: not checked.
-struct Expected {
-    double minVertical, maxVertical, maxLateral, verticalTolerance, lateralTolerance;
-    bool airtime;  // some
-    int stalls;
-};
+// Least and most vertical g and most lateral g of the summary, each with its tolerance (NaN: not
+// checked), whether there is airtime and the number of stalls.
+struct Expected { double g[3], tolerance[3]; bool airtime; int stalls; };
 
-// A 100-point level ring with the energy for v² = kRatio R |g| at its height. With the guide
-// ring straight above, the riders feel the turn sideways; banked inwards by atan(kRatio), only
+void expectLap(const TrackView& view, const Expected& e, const char* name) {
+    const RideReport report = computeRideReport(view);
+    const double got[] = {report.minVerticalG, report.maxVerticalG, report.maxLateralG};
+    for (int k = 0; k < 3; ++k)
+        if (!std::isnan(e.g[k])) { EXPECT_NEAR(got[k], e.g[k], e.tolerance[k]) << name << ", figure " << k; }
+    EXPECT_TRUE((report.airtime > 0) == e.airtime && report.stalls == e.stalls) << name;
+}
+
+// A 100-point level ring with the energy for v² = kRatio R |g| at its height, its guide ring 4
+// away: straight above, the riders feel the turn sideways; banked inwards by atan(kRatio), only
 // into the seat.
-Expected ring(TrackView& view, bool banked) {
-    const double bank = banked ? std::atan(kRatio) : 0.0;
-    const double lean = 4 * std::sin(bank), rise = 4 * std::cos(bank);  // guide points 4 from the track
-    setRings(view, circle(100, kRadius, kHeight), circle(100, kRadius - lean, kHeight + rise));
-    view.buildTrack(), view.buildTrack2();
-    view.totalEnergy = kMass * (kRatio * kRadius * kGravity / 2 + kGravity * kHeight);
+TEST(RideReport, RingsPressSidewaysOrOnlyIntoTheSeatAsTheirBankSays) {
     const double g = std::hypot(1.0, kRatio);
-    if (banked) return {g, g, 0.0, kRelative * g, kRelative * kRatio, false, 0};
-    return {1.0, 1.0, kRatio, 1e-3, kRelative * kRatio, false, 0};
-}
-
-Expected hillAboveTheEnergy(TrackView& view) {
-    buildRing(view, {{{0, 0, 0}}, {{10, 5, 0}}, {{10, 0, 10}}, {{0, 0, 10}}});
-    view.totalEnergy = kMass * kGravity * view.maxHeight / 2;
-    return {NAN, NAN, NAN, 0, 0, false, 1};
-}
-// Points on y = 6 - x² around the crest: the B-spline runs on y = 6 - 1/3 - x², curvature 2,
-// and the riders feel least there.
-Expected camelback(TrackView& view) {
-    buildRing(view, {{{-2, 2, 0}}, {{-1, 5, 0}}, {{0, 6, 0}}, {{1, 5, 0}}, {{2, 2, 0}},
-                     {{4, 1, 3}}, {{2, 1, 6}}, {{-2, 1, 6}}, {{-4, 1, 3}}});
-    // 1 - v²κ/|g|, v² from the energy at the crest's height
-    return {1 - (2 * view.totalEnergy / kMass - 2 * kGravity * (6 - 1 / 3.)) * 2 / kGravity, NAN, NAN, .01, 0, true, 0};
-}
-
-TEST(RideReport, ForcesAirtimeAndStallsOfALapMatchTheClosedForms) {
-    const struct { const char* name; Expected (*make)(TrackView&); } cases[] = {
-        {"level ring", [](TrackView& view) { return ring(view, false); }},
-        {"banked ring", [](TrackView& view) { return ring(view, true); }},
-        {"hill", hillAboveTheEnergy}, {"camelback", camelback}};
-    for (const auto& c : cases) {
+    for (double bank : {0.0, std::atan(kRatio)}) {
         TrackView view(0, 0, 10, 10);
-        const Expected e = c.make(view);
-        const RideReport report = computeRideReport(view);
-        const auto expectNear = [&](double got, double want, double tolerance) {
-            if (!std::isnan(want)) { EXPECT_NEAR(got, want, tolerance) << c.name; }
-        };
-        expectNear(report.minVerticalG, e.minVertical, e.verticalTolerance);
-        expectNear(report.maxVerticalG, e.maxVertical, e.verticalTolerance);
-        expectNear(report.maxLateralG, e.maxLateral, e.lateralTolerance);
-        EXPECT_EQ(report.airtime > 0, e.airtime) << c.name;
-        EXPECT_EQ(report.stalls, e.stalls) << c.name;
+        setRings(view, circle(100, kRadius, kHeight), circle(100, kRadius - 4 * std::sin(bank), kHeight + 4 * std::cos(bank)));
+        view.buildTrack(), view.buildTrack2();
+        view.totalEnergy = kMass * (kRatio * kRadius * kGravity / 2 + kGravity * kHeight);
+        if (bank) expectLap(view, {{g, g, 0.0}, {kRelative * g, kRelative * g, kRelative * kRatio}, false, 0}, "banked");
+        else expectLap(view, {{1.0, 1.0, kRatio}, {1e-3, 1e-3, kRelative * kRatio}, false, 0}, "level");
     }
+}
+
+// A hill above the energy stalls the train once. Points on y = 6 - x² around a crest: the
+// B-spline runs on y = 6 - 1/3 - x², curvature 2, and the riders feel least there: 1 - v²κ/|g|,
+// v² from the energy at the crest's height.
+TEST(RideReport, AHillAboveTheEnergyStallsAndACamelbackCrestLiftsTheRiders) {
+    TrackView hill(0, 0, 10, 10), camelback(0, 0, 10, 10);
+    buildRing(hill, {{{0, 0, 0}}, {{10, 5, 0}}, {{10, 0, 10}}, {{0, 0, 10}}});
+    hill.totalEnergy = kMass * kGravity * hill.maxHeight / 2;
+    expectLap(hill, {{NAN, NAN, NAN}, {}, false, 1}, "hill");
+    buildRing(camelback, {{{-2, 2, 0}}, {{-1, 5, 0}}, {{0, 6, 0}}, {{1, 5, 0}}, {{2, 2, 0}},
+                          {{4, 1, 3}}, {{2, 1, 6}}, {{-2, 1, 6}}, {{-4, 1, 3}}});
+    const double v2 = 2 * camelback.totalEnergy / kMass - 2 * kGravity * (6 - 1 / 3.);
+    expectLap(camelback, {{1 - v2 * 2 / kGravity, NAN, NAN}, {.01}, true, 0}, "camelback");
 }
 
 }  // namespace

@@ -4,13 +4,11 @@
 #include <cmath>
 
 void setRings(TrackView& view, const std::vector<Point3>& track, const std::vector<Point3>& guide) {
-    view.deleteAllRecords();
-    view.numPoints = view.numPoints2 = static_cast<int>(track.size());
+    view.deleteAllRecords(), view.numPoints = view.numPoints2 = static_cast<int>(track.size());
     for (int i = 0; i < view.numPoints; ++i) {
         view.points[i] = new ControlPoint(track[i][0], track[i][1], track[i][2], 1.0f, 1.0f, 255, 0, 0);
         view.points2[i] = new ControlPoint(guide[i][0], guide[i][1], guide[i][2], 1.0f, 1.0f, 0, 0, 255);
-        view.segments[i] = new CurveSegment();
-        view.segments2[i] = new CurveSegment();
+        view.segments[i] = new CurveSegment(), view.segments2[i] = new CurveSegment();
     }
 }
 
@@ -21,19 +19,15 @@ void setRing(TrackView& view, const std::vector<Point3>& track, float guideRise)
 }
 
 void buildRing(TrackView& view, const std::vector<Point3>& track, float guideRise) {
-    setRing(view, track, guideRise);
-    view.buildTrack();
-    view.buildTrack2();
+    setRing(view, track, guideRise), view.buildTrack(), view.buildTrack2();
 }
 
 std::vector<Point3> groundSquare() { return {{{0, 0, 0}}, {{10, 0, 0}}, {{10, 0, 10}}, {{0, 0, 10}}}; }
 
 std::vector<Point3> circle(int n, float radius, float height) {
-    std::vector<Point3> points;
-    for (int i = 0; i < n; ++i) {
-        const double angle = 2.0 * M_PI * i / n;
-        points.push_back({{float(radius * std::cos(angle)), height, float(-radius * std::sin(angle))}});
-    }
+    std::vector<Point3> points(n);
+    for (int i = 0; i < n; ++i)
+        points[i] = {{float(radius * std::cos(2.0 * M_PI * i / n)), height, float(-radius * std::sin(2.0 * M_PI * i / n))}};
     return points;
 }
 
@@ -42,9 +36,8 @@ Point3 pointAt(CurveSegment* const* segments, int n, double u) {
     const double t = u * n - i;
     const CurveSegment& s = *segments[i];
     Point3 p;
-    for (int k = 0; k < 3; ++k) {
-        const float* row = k == 0 ? s.coeffX : k == 1 ? s.coeffY : s.coeffZ;
-        p[k] = static_cast<float>(((row[0] * t + row[1]) * t + row[2]) * t + row[3]);
-    }
+    int k = 0;
+    for (const float* row : {s.coeffX, s.coeffY, s.coeffZ})
+        p[k++] = static_cast<float>(((row[0] * t + row[1]) * t + row[2]) * t + row[3]);
     return p;
 }

@@ -13,16 +13,15 @@ namespace {
 constexpr float kLengthTolerance = 0.05f;  // the hand-worked lengths are given to 3-4 digits
 constexpr float kEnergyRounding = 0.01f;   // 20.8 is not a float
 
-template <typename T>
-bool sameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+template <typename T> bool sameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 double squared(float a, float b) { return ((double)a - b) * ((double)a - b); }
 
 // The build of track 1 written out from its definition, on the view's segments: the length
 // walk, the energy and the sample table, every value rounded to float where it is stored.
 struct LiteralBuild {
-    std::vector<float> lengths;
-    float trackLength = 0, maxHeight = std::numeric_limits<float>::lowest(), energy, x[100], y[100], z[100], dist[100];
+    float lengths[100], trackLength = 0, maxHeight = std::numeric_limits<float>::lowest(), energy;
+    float x[100], y[100], z[100], dist[100];
 
     explicit LiteralBuild(const TrackView& view) {
         const int n = view.numPoints;
@@ -31,91 +30,68 @@ struct LiteralBuild {
             while (t < 0.999) {
                 const double a = n * (double)t, b = n * (t + 0.001);
                 view.segments[i]->evaluate(&x0, &y0, &z0, static_cast<float>(a - std::trunc(a)));
-                if (y0 > maxHeight) maxHeight = y0;
+                maxHeight = std::max(maxHeight, y0);
                 view.segments[i]->evaluate(&x1, &y1, &z1, static_cast<float>(b - std::trunc(b)));
-                const float squares = static_cast<float>(squared(x1, x0) + squared(y1, y0) + squared(z1, z0));
-                len = static_cast<float>(len + std::sqrt((double)squares));
+                len = float(len + std::sqrt((double)float(squared(x1, x0) + squared(y1, y0) + squared(z1, z0))));
                 t = static_cast<float>(t + 0.001);
             }
-            lengths.push_back(len);
-            trackLength = static_cast<float>(trackLength + (double)len);
+            lengths[i] = len, trackLength = static_cast<float>(trackLength + (double)len);
         }
         energy = static_cast<float>(view.trainMass * 0.5 * 16.0 + (-1.0 * view.trainMass * view.gravity * maxHeight));
-        for (int k = 0; k < 100; ++k) {
-            const int s = static_cast<int>(std::trunc(k / 100.0 * n));
+        for (int k = 0, s = 0; k < 100; s = static_cast<int>(std::trunc(++k / 100.0 * n)))
             view.segments[s]->evaluate(&x[k], &y[k], &z[k], static_cast<float>(k / 100.0 * n - s));
-        }
-        for (int k = 0, j = 1; k < 100; ++k, j = (k + 1) % 100) {
+        for (int k = 0, j = 1; k < 100; ++k, j = (k + 1) % 100)
             dist[k] = static_cast<float>(std::sqrt((double)static_cast<float>(
                 squared(x[j], x[k]) * 10000.0f + squared(y[j], y[k]) * 10000.0f + squared(z[j], z[k]) * 10000.0f)));
-        }
     }
 };
 
+// Random rings of 3, 20 and 100 points and three stacked ones, in both bases; fewer than three
+// points then build nothing.
 TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
     unsigned seed = 12345;
     auto random = [&seed] { return (seed = seed * 1103515245u + 12345u) % 20000 / 1000.0f - 10.0f; };
-    std::vector<std::vector<Point3>> rings = {groundSquare(), circle(7, 6.0f, 2.0f),
-                                              std::vector<Point3>(3, {{0, 0.125f, 0}}),  // stacked: no length at all
-                                              {{{0, 1, 0}}, {{7, 3, -2}}, {{9, 0, 8}}, {{2, 5, 11}}, {{-4, 2, 4}}}};
-    for (int n : {3, 20, 100}) {
-        rings.emplace_back();
-        for (int i = 0; i < n; ++i) rings.back().push_back({{random(), random(), random()}});
-    }
-    for (const auto& ring : rings) {
+    std::vector<std::vector<Point3>> rings = {std::vector<Point3>(3, {{0, 0.125f, 0}})};
+    for (int n : {3, 20, 100})
+        for (Point3& p : rings.emplace_back(n)) p = {{random(), random(), random()}};
+    for (const auto& ring : rings)
         for (int basis : {0, 1}) {
             TrackView view(0, 0, 100, 100);
-            view.useBSpline = basis;
-            buildRing(view, ring);
+            view.useBSpline = basis, buildRing(view, ring);
             const LiteralBuild literal(view);
-            const std::string label = std::to_string(ring.size()) + " points, basis " + std::to_string(basis);
-            for (std::size_t i = 0; i < ring.size(); ++i) {
-                EXPECT_TRUE(sameBits(view.segments[i]->length, literal.lengths[i])) << label << ", segment " << i;
-            }
+            for (std::size_t i = 0; i < ring.size(); ++i)
+                EXPECT_TRUE(sameBits(view.segments[i]->length, literal.lengths[i])) << ring.size() << " points, " << i;
             EXPECT_TRUE(sameBits(view.trackLength, literal.trackLength) && sameBits(view.maxHeight, literal.maxHeight) &&
-                        sameBits(view.totalEnergy, literal.energy)) << label;
-            EXPECT_TRUE(sameBits(view.sampleX, literal.x) && sameBits(view.sampleY, literal.y) &&
-                        sameBits(view.sampleZ, literal.z) && sameBits(view.sampleDist, literal.dist)) << label;
-            setRing(view, {ring[0], ring[1]});  // fewer than three points: nothing is built
-            view.buildTrack();
+                        sameBits(view.totalEnergy, literal.energy) && sameBits(view.sampleX, literal.x) &&
+                        sameBits(view.sampleY, literal.y) && sameBits(view.sampleZ, literal.z) &&
+                        sameBits(view.sampleDist, literal.dist)) << ring.size() << " points, basis " << basis;
+            setRing(view, {ring[0], ring[1]}), view.buildTrack();
             EXPECT_TRUE(sameBits(view.trackLength, literal.trackLength) && sameBits(view.sampleDist, literal.dist));
         }
-    }
 }
 
 // Catmull-Rom passes through its points, the B-spline starts at (p[i-1] + 4 p[i] + p[i+1]) / 6;
 // the length value walks each segment n times plus n - 1 chords back to its start. Rebuilding
-// track 1 in the other basis leaves the guide ring until its own build.
+// track 1 in the other basis leaves the guide ring until its own build. The highest point a
+// build has seen stays the height of the energy when the track is lowered again.
 TEST(TrackBuild, GroundSquareHasTheHandWorkedStartsLengthsHeightAndEnergy) {
-    const struct { int basis; float start1x, start1z, length, total; } cases[] = {
-        {0, 10.0f, 0.0f, 71.9f, 287.6f}, {1, 50.0f / 6, 10.0f / 6, 49.06f, 196.2f}};
+    const struct { int basis; float start0x, start0z, length, total; } cases[] = {
+        {0, 0.0f, 0.0f, 71.9f, 287.6f}, {1, 10.0f / 6, 10.0f / 6, 49.06f, 196.2f}};
+    TrackView view(0, 0, 100, 100);
     for (const auto& c : cases) {
-        TrackView view(0, 0, 100, 100);
-        view.useBSpline = c.basis;
-        buildRing(view, groundSquare());
-        float x, y, z, length;
-        view.segments[1]->evaluate(&x, &y, &z, 0.0f);
-        view.segments[2]->getLength(&length);
-        EXPECT_TRUE(x == c.start1x && std::fabs(z - c.start1z) < 1e-6f) << "basis " << c.basis;
-        EXPECT_NEAR(length, c.length, kLengthTolerance) << "basis " << c.basis;
+        view.useBSpline = c.basis, buildRing(view, groundSquare());
+        const Point3 start = pointAt(view.segments, 4, 0.0);
+        EXPECT_TRUE(std::fabs(start[0] - c.start0x) < 1e-6f && std::fabs(start[2] - c.start0z) < 1e-6f) << c.basis;
+        EXPECT_NEAR(view.segments[2]->length, c.length, kLengthTolerance) << "basis " << c.basis;
         EXPECT_NEAR(view.trackLength, c.total, 4 * kLengthTolerance);
         EXPECT_TRUE(view.maxHeight == 0.0f && view.totalEnergy == 800.0f);
         const CurveSegment guide = *view.segments2[2];
-        view.useBSpline = 1 - c.basis;
-        view.buildTrack();
+        view.useBSpline = 1 - c.basis, view.buildTrack();
         EXPECT_TRUE(sameBits(guide, *view.segments2[2]));
-    }
-}
-
-TEST(TrackBuild, MaxHeightRisesButNeverFallsAndEnergyFollowsIt) {
-    TrackView view(0, 0, 100, 100);
-    view.useBSpline = 0;  // through its points: the highest sample is the raised point
-    buildRing(view, groundSquare());
+    }  // now in Catmull-Rom, through its points: the highest sample is the raised point
     for (float y : {10.0f, 2.0f}) {
-        view.points[1]->setPosition(10.0f, y, 0.0f);
-        view.buildTrack();
-        EXPECT_EQ(view.maxHeight, 10.0f) << "after raising to 10 and moving to " << y;
-        EXPECT_NEAR(view.totalEnergy, 21600.0f, kEnergyRounding);  // 800 + 100 x 20.8 x 10
+        view.points[1]->setPosition(10.0f, y, 0.0f), view.buildTrack();
+        EXPECT_TRUE(view.maxHeight == 10.0f && std::fabs(view.totalEnergy - 21600.0f) < kEnergyRounding) << y;  // 800 + 100 x 20.8 x 10
     }
 }
 
