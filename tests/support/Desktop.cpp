@@ -11,10 +11,6 @@
 #include <fstream>
 #include <iterator>
 
-#ifndef KALVORA_PROGRAM
-#define KALVORA_PROGRAM "kalvora"
-#endif
-
 void pause(int ms) { usleep(ms * 1000); }
 
 std::string makeScratchDir() { return shell("mktemp -d /tmp/kalvora-test-XXXXXX"); }
@@ -63,12 +59,6 @@ bool KalvoraProcess::running() {
 int KalvoraProcess::waitForExit(int timeoutMs) {
     for (int waited = 0; running() && waited < timeoutMs; waited += 20) pause(20);
     return running() || status_ == 1000 ? -1 : status_;
-}
-
-bool KalvoraProcess::waitForConsole(const std::string& text, int timeoutMs) const {
-    for (int waited = 0; waited <= timeoutMs; waited += 20, pause(20))
-        if (console().find(text) != std::string::npos) return true;
-    return false;
 }
 
 std::string waitForWindow(const std::string& title, int timeoutMs) {

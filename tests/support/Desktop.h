@@ -26,7 +26,6 @@ public:
     int waitForExit(int timeoutMs);  // the exit status; -1 if still running or killed by a signal
     std::string console() const { return readFile(workDir_ + "/console.txt"); }
     std::string errors() const { return readFile(workDir_ + "/errors.txt"); }
-    bool waitForConsole(const std::string& text, int timeoutMs) const;  // true once the console holds text
     int pid() const { return pid_; }
 
 private:
