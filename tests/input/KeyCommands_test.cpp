@@ -72,6 +72,13 @@ TEST_F(KeyCommands, EachKeyActsOncePerPressOrOnEveryEventWithinItsBoundsAndItsBl
     }
 }
 
+TEST_F(KeyCommands, OnFewerThanThreePointsSpaceDoesNotStartTheTrainNorOneChangeTheView) {
+    setRing(view, circle(2, 5.0f, 1.0f));
+    press(' ');
+    press('1');
+    EXPECT_EQ(view.trainRunning + view.cameraMode, 0);
+}
+
 TEST_F(KeyCommands, ClearResetsExactlyItsFieldsAndKeepsTheRest) {
     buildRing(view, circle(5, 4.0f, 3.0f));
     press('N');
