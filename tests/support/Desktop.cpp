@@ -131,11 +131,12 @@ bool fileCommand(const std::string& key, const std::string& name, const std::str
 
 bool pressKeyUntil(const KalvoraProcess& program, const std::string& key, const std::string& text) {
     const size_t from = program.console().size();
-    for (int tries = 0; tries < 3; ++tries) {
+    for (int tries = 0; tries < 3 && program.console().size() == from; ++tries) {  // only while nothing answered
         pressKey(key);
-        for (int waited = 0; waited < 2000; waited += 50, pause(50))
-            if (program.console().find(text, from) != std::string::npos) return true;
+        for (int waited = 0; waited < 2000 && program.console().size() == from; waited += 50) pause(50);
     }
+    for (int waited = 0; waited < 2000; waited += 50, pause(50))  // the rest of a report of several lines
+        if (program.console().find(text, from) != std::string::npos) return true;
     return false;
 }
 

@@ -60,8 +60,8 @@ std::string openMainWindow(KalvoraProcess& program);
 // an xdotool command ("key Return": OK; "click 1": cancel, which opens under the pointer).
 // False if no prompt came or it did not close.
 bool fileCommand(const std::string& key, const std::string& name, const std::string& answer = "key Return");
-// Presses key until the console shows text among the lines it prints afterwards, up to three
-// times: for the keys that answer on the console. False if the text never came.
+// For the keys that answer on the console: presses key, again (up to three times) only while the
+// console shows no answer, so a wrong answer is never pressed away. True if the answer holds text.
 bool pressKeyUntil(const KalvoraProcess& program, const std::string& key, const std::string& text);
 // Presses F5 and returns the train position of the report it prints ("" if none came).
 std::string reportedPosition(const KalvoraProcess& program);
