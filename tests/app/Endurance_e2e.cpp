@@ -19,7 +19,8 @@ constexpr double kRingPixels = 120.0;     // 9 world units at 0.075 per pixel
 
 long residentKiB(int pid) {
     const std::string status = readFile("/proc/" + std::to_string(pid) + "/status");
-    return std::atol(status.c_str() + status.find("VmRSS:") + 6);
+    const size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? 0 : std::atol(status.c_str() + at + 6);
 }
 
 void oneCycle(const std::string& dir) {
