@@ -1,11 +1,12 @@
-// The real program with real keys and mouse: every press counts with the mouse at rest, a point
-// is dragged and saved, the track is cleared and loaded back, the report prints, and space stops
-// and starts the train. Screenshot.* is not a test: scripts/screenshot.sh takes the README's
-// picture with it.
+// The real program with real keys and mouse: points added with the mouse at rest, dragged,
+// saved, cleared, brought back by undo, redone and loaded; a track named on the command line,
+// its train stopped and started, and its ride report opened and closed. Screenshot.* is not a
+// test: scripts/screenshot.sh takes the README's pictures with it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+#include "app/RideReportWindow.h"
 #include "input/TrackFile.h"
 #include "tests/support/Desktop.h"
 #include "tests/support/TrackFixtures.h"
@@ -19,28 +20,48 @@ std::string fileOf(const TrackView& view) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-TEST(Interaction, PressesWithTheMouseAtRestEditingSavingClearingAndLoadingAllWork) {
+TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMouseAtRest) {
     const std::string dir = makeScratchDir();
     KalvoraProcess program(dir);
     ASSERT_NE(openMainWindow(program), "");
     pressKey("m", 200, 3);  // the pointer does not move between presses
-    pause(kSettleMs);
-    drag(1, 10, 4);         // the new point is selected: 10 px right and 4 px down, its partner along
-    pressKey("r");          // deselect, so the file keys act
+    pressKey("space");      // stops the train the third point started, so the stored speed stays put
     TrackView expected(0, 0, 10, 10);
-    buildRing(expected, {{0, 0.125f, 0}, {0, 0.125f, 0}, {10 * 0.075f, 0.125f, 4 * 0.075f}});
+    buildRing(expected, std::vector<Point3>(3, {0, 0.125f, 0}));
     expected.trainSpeed = 4.0f;  // what the energy gives on a flat track: sqrt(2 x 800 / 100)
+    const std::string undragged = fileOf(expected);
+    drag(1, 10, 4);  // the new point is selected: 10 px right and 4 px down, its partner along
+    pressKey("r");   // deselect, so the file keys act
+    buildRing(expected, {{0, 0.125f, 0}, {0, 0.125f, 0}, {10 * 0.075f, 0.125f, 4 * 0.075f}});
     const std::string name = std::string(60, 'x') + " track.trk";  // the prompt keeps 63 characters
     ASSERT_TRUE(fileCommand("F2", name));
     EXPECT_EQ(readFile(dir + "/" + name.substr(0, 63)), fileOf(expected));
     ASSERT_TRUE(fileCommand("F2", "cancelled.trk", "click 1"));  // a cancelled prompt saves nothing
+    expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
+    pressKey("n");  // 'N' selects the new tree; 'E' steps past the last
+    pressKey("e");
+
+    pressKey("c", 500);  // held: one step however long
+    EXPECT_TRUE(pressKeyUntil(program, "u", "undo: 5 steps left\n"));
+    EXPECT_EQ(readFile(fileCommand("F2", "back.trk") ? dir + "/back.trk" : ""), fileOf(expected));
+    EXPECT_TRUE(pressKeyUntil(program, "u", "undo: 4 steps left\n"));  // the tree
+    EXPECT_TRUE(pressKeyUntil(program, "u", "undo: 3 steps left\n"));  // the drag
+    EXPECT_EQ(readFile(fileCommand("F2", "undone.trk") ? dir + "/undone.trk" : ""), undragged);
+    EXPECT_TRUE(pressKeyUntil(program, "y", "redo: 2 steps left\n"));
+    EXPECT_TRUE(pressKeyUntil(program, "y", "redo: 1 steps left\n"));
+    EXPECT_EQ(readFile(fileCommand("F2", "redone.trk") ? dir + "/redone.trk" : ""), fileOf(expected));
+    EXPECT_TRUE(pressKeyUntil(program, "u", "undo: 4 steps left\n"));
+    pressKey("q");
+    drag(1, 0, -10);  // a new change: the tree can no longer be redone
+    pressKey("r");
+    EXPECT_TRUE(pressKeyUntil(program, "y", "nothing to redo\n"));
 
     pressKey("c");
     ASSERT_TRUE(fileCommand("F1", name));
     pressKey("n", 200, 2);  // after the prompt every press still counts: two trees
-    pressKey("e");          // 'N' selected the second tree; 'E' steps past the last
+    pressKey("e");
     ASSERT_TRUE(fileCommand("F2", "again.trk"));
-    for (int i = 0; i < 2; ++i) expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
+    expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
     EXPECT_EQ(readFile(dir + "/again.trk"), fileOf(expected));
     EXPECT_EQ(readFile(dir + "/cancelled.trk"), "");
 
@@ -53,29 +74,42 @@ TEST(Interaction, PressesWithTheMouseAtRestEditingSavingClearingAndLoadingAllWor
     EXPECT_EQ(program.waitForExit(5000), 1);
 }
 
-TEST(Interaction, SpaceStopsTheRunningTrainAtTheStartAndStartsItAgain) {
+TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndClosesItsRideReport) {
     const std::string dir = makeScratchDir();
     TrackView ring(0, 0, 10, 10);
     buildRing(ring, circle(8, 10.0f, 2.0f));
     writeFile(dir + "/ring.trk", fileOf(ring));
-    KalvoraProcess program(dir);
-    ASSERT_NE(openMainWindow(program), "");
-    ASSERT_TRUE(fileCommand("F1", "ring.trk"));  // three points or more: the train starts
+    KalvoraProcess program(dir, {}, "ring.trk");
+    const std::string main = openMainWindow(program);
+    ASSERT_NE(main, "");
     const std::string first = reportedPosition(program);
     pause(kSettleMs);
-    EXPECT_NE(reportedPosition(program), first) << "the loaded train does not move";
-
+    EXPECT_NE(reportedPosition(program), first) << "the opened track's train does not run";
     pressKey("space");
     char start[96];
     const Point3 p = pointAt(ring.segments, 8, 0.0);
     std::snprintf(start, sizeof start, "%f,%f,%f", p[0], p[1], p[2]);
     EXPECT_EQ(reportedPosition(program), start);  // stopped at the start of segment 0
-    pause(kSettleMs);
-    EXPECT_EQ(reportedPosition(program), start);
+    const std::string picture = shell("import -window " + main + " rgb:- | md5sum");
+
+    const RideReport r = computeRideReport(ring);
+    char summary[512];
+    std::snprintf(summary, sizeof summary, "ride report: lap length %f, lap time %f s\nspeed: min %f max %f\n"
+                  "vertical g: min %f max %f\nlateral g: max %f\nairtime: %f s\nstalls: %d\n", r.lapLength, r.lapTime,
+                  r.minSpeed, r.maxSpeed, r.minVerticalG, r.maxVerticalG, r.maxLateralG, r.airtime, r.stalls);
+    EXPECT_TRUE(pressKeyUntil(program, "g", summary)) << program.console();
+    const std::string window = waitForWindow(kRideReportTitle);
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
+    EXPECT_EQ(reportedPosition(program), start);  // the report neither moves the train nor changes F5
     pressKey("space");
     pause(kSettleMs);
     EXPECT_NE(reportedPosition(program), start);
-    pressKey("Escape");
+    pressKey("q");  // G acts with a point selected too
+    pressKey("g");
+    EXPECT_TRUE(windowGone(window));
+    pressKey("g");
+    pressKey("Escape");  // the main window closes and the open report goes with it
     EXPECT_EQ(program.waitForExit(5000), 1);
 }
 
@@ -83,11 +117,8 @@ TEST(Interaction, SpaceStopsTheRunningTrainAtTheStartAndStartsItAgain) {
 TEST(Screenshot, LoopTrackInRailsMode) {
     const char* out = std::getenv("KALVORA_SCREENSHOT");
     ASSERT_NE(out, nullptr) << "run by scripts/screenshot.sh";
-    const std::string dir = makeScratchDir();
-    writeFile(dir + "/loop.trk", readFile(KALVORA_SOURCE_DIR "/tracks/loop.trk"));
-    KalvoraProcess program(dir);
+    KalvoraProcess program(makeScratchDir(), {}, KALVORA_SOURCE_DIR "/tracks/loop.trk");
     ASSERT_NE(openMainWindow(program), "");
-    ASSERT_TRUE(fileCommand("F1", "loop.trk"));
     drag(3, 0, 126, 18);               // tilt the free view: straight down from the middle
     pressKey("bracketright", 150, 7);  // pillars under every 8th tie or so
     pressKey("a", 150, 4);             // a little closer

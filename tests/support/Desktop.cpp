@@ -11,10 +11,6 @@
 #include <fstream>
 #include <iterator>
 
-#ifndef KALVORA_PROGRAM
-#define KALVORA_PROGRAM "kalvora"
-#endif
-
 void pause(int ms) { usleep(ms * 1000); }
 
 std::string makeScratchDir() { return shell("mktemp -d /tmp/kalvora-test-XXXXXX"); }
@@ -37,7 +33,8 @@ std::string shell(const std::string& command) {
     return output;
 }
 
-KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment)
+KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment,
+                               const std::string& file)
     : workDir_(workDir) {
     pid_ = fork();
     if (pid_ == 0) {
@@ -45,7 +42,7 @@ KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std
         dup2(open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open("errors.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         for (const std::string& setting : environment) putenv(const_cast<char*>(setting.c_str()));
-        execl(KALVORA_PROGRAM, KALVORA_PROGRAM, static_cast<char*>(nullptr));
+        execl(KALVORA_PROGRAM, KALVORA_PROGRAM, file.empty() ? nullptr : file.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
 }
@@ -64,15 +61,6 @@ int KalvoraProcess::waitForExit(int timeoutMs) {
     return running() || status_ == 1000 ? -1 : status_;
 }
 
-std::string KalvoraProcess::console() const { return readFile(workDir_ + "/console.txt"); }
-std::string KalvoraProcess::errors() const { return readFile(workDir_ + "/errors.txt"); }
-
-bool KalvoraProcess::waitForConsole(const std::string& text, int timeoutMs) const {
-    for (int waited = 0; waited <= timeoutMs; waited += 20, pause(20))
-        if (console().find(text) != std::string::npos) return true;
-    return false;
-}
-
 std::string waitForWindow(const std::string& title, int timeoutMs) {
     static const std::string root = shell("xdotool search --maxdepth 0 --name ''");  // untitled too
     for (int waited = 0; waited <= timeoutMs; waited += 50, pause(50)) {
@@ -81,10 +69,6 @@ std::string waitForWindow(const std::string& title, int timeoutMs) {
         if (!id.empty()) return id;
     }
     return "";
-}
-
-std::string windowSize(const std::string& id) {
-    return shell("xdotool getwindowgeometry " + id + " | sed -n 's/ *Geometry: //p'");
 }
 
 bool windowGone(const std::string& id) {
@@ -106,9 +90,6 @@ void typeText(const std::string& text) {
 }
 
 void moveMouse(int x, int y) { shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
-void mouseDown(int button) { shell("xdotool mousedown " + std::to_string(button)); }
-void mouseUp(int button) { shell("xdotool mouseup " + std::to_string(button)); }
-void moveMouseBy(int dx, int dy) { shell("xdotool mousemove_relative -- " + std::to_string(dx) + ' ' + std::to_string(dy)); }
 
 void drag(int button, int dx, int dy, int stepPixels) {
     const int steps = (std::max(std::abs(dx), std::abs(dy)) + stepPixels - 1) / stepPixels;
@@ -148,13 +129,21 @@ bool fileCommand(const std::string& key, const std::string& name, const std::str
     return closed;
 }
 
-std::string reportedPosition(const KalvoraProcess& program) {
-    const size_t from = program.console().size(), skip = std::string("train position: (").size();
-    pressKey("F5");
-    for (int waited = 0; waited < 5000; waited += 50, pause(50)) {
-        const std::string text = program.console();
-        const size_t at = text.find("train position: (", from), end = text.find(")\n", at);
-        if (end != std::string::npos) return text.substr(at + skip, end - at - skip);
+bool pressKeyUntil(const KalvoraProcess& program, const std::string& key, const std::string& text) {
+    const size_t from = program.console().size();
+    for (int tries = 0; tries < 3 && program.console().size() == from; ++tries) {  // only while nothing answered
+        pressKey(key);
+        for (int waited = 0; waited < 2000 && program.console().size() == from; waited += 50) pause(50);
     }
-    return "";
+    for (int waited = 0; waited < 2000; waited += 50, pause(50))  // the rest of a report of several lines
+        if (program.console().find(text, from) != std::string::npos) return true;
+    return false;
+}
+
+std::string reportedPosition(const KalvoraProcess& program) {
+    const size_t from = program.console().size();
+    if (!pressKeyUntil(program, "F5", "train's potential energy")) return "";
+    const std::string text = program.console();
+    const size_t at = text.find("train position: (", from) + 17;
+    return text.substr(at, text.find(')', at) - at);
 }

@@ -15,16 +15,17 @@ std::string shell(const std::string& command);
 void pause(int ms);
 
 // The real kalvora program, started in workDir with its console written to workDir/console.txt
-// and its error stream to workDir/errors.txt; environment holds extra NAME=value settings.
+// and its error stream to workDir/errors.txt; environment holds extra NAME=value settings and
+// file, when not empty, is passed as the one command-line argument.
 class KalvoraProcess {
 public:
-    explicit KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment = {});
+    explicit KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment = {},
+                            const std::string& file = "");
     ~KalvoraProcess();  // kills the program if it still runs
     bool running();
     int waitForExit(int timeoutMs);  // the exit status; -1 if still running or killed by a signal
-    std::string console() const;
-    std::string errors() const;
-    bool waitForConsole(const std::string& text, int timeoutMs) const;  // true once the console holds text
+    std::string console() const { return readFile(workDir_ + "/console.txt"); }
+    std::string errors() const { return readFile(workDir_ + "/errors.txt"); }
     int pid() const { return pid_; }
 
 private:
@@ -36,7 +37,6 @@ private:
 // The id of a visible top-level window whose title matches the regular expression title exactly,
 // waiting up to timeoutMs; "" if none came.
 std::string waitForWindow(const std::string& title, int timeoutMs = 20000);
-std::string windowSize(const std::string& id);  // "WIDTHxHEIGHT"
 bool windowGone(const std::string& id);  // true once the window no longer exists (within 5 s)
 // Gives the window the X input focus, as a window manager would for a user.
 void focusWindow(const std::string& id);
@@ -46,9 +46,6 @@ void focusWindow(const std::string& id);
 void pressKey(const std::string& key, int holdMs = 200, int times = 1);
 void typeText(const std::string& text);
 void moveMouse(int x, int y);  // root-window pixels
-void mouseDown(int button);
-void mouseUp(int button);
-void moveMouseBy(int dx, int dy);
 // Holds the button and moves the pointer by (dx, dy) in equal steps of at most stepPixels, each
 // its own drag event, then releases it.
 void drag(int button, int dx, int dy, int stepPixels = 20);
@@ -63,5 +60,8 @@ std::string openMainWindow(KalvoraProcess& program);
 // an xdotool command ("key Return": OK; "click 1": cancel, which opens under the pointer).
 // False if no prompt came or it did not close.
 bool fileCommand(const std::string& key, const std::string& name, const std::string& answer = "key Return");
+// For the keys that answer on the console: presses key, again (up to three times) only while the
+// console shows no answer, so a wrong answer is never pressed away. True if the answer holds text.
+bool pressKeyUntil(const KalvoraProcess& program, const std::string& key, const std::string& text);
 // Presses F5 and returns the train position of the report it prints ("" if none came).
 std::string reportedPosition(const KalvoraProcess& program);
