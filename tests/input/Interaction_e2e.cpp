@@ -37,6 +37,8 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     ASSERT_TRUE(fileCommand("F2", name));
     EXPECT_EQ(readFile(dir + "/" + name.substr(0, 63)), fileOf(expected));
     ASSERT_TRUE(fileCommand("F2", "cancelled.trk", "click 1"));  // a cancelled prompt saves nothing
+    ASSERT_TRUE(fileCommand("F2", "escaped.trk", "key Escape"));  // nor one left with Escape, which
+    ASSERT_TRUE(program.running());                                // closes only the prompt
     expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
     pressKey("n");  // 'N' selects the new tree; 'E' steps past the last
     pressKey("e");
@@ -63,7 +65,7 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     ASSERT_TRUE(fileCommand("F2", "again.trk"));
     expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
     EXPECT_EQ(readFile(dir + "/again.trk"), fileOf(expected));
-    EXPECT_EQ(readFile(dir + "/cancelled.trk"), "");
+    EXPECT_EQ(readFile(dir + "/cancelled.trk") + readFile(dir + "/escaped.trk"), "");
 
     reportedPosition(program);
     char energy[64];
