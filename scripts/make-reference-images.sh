@@ -20,7 +20,8 @@ mkdir -p "$work/src/tracks" && cp "$here"/tracks/*.trk "$work/src/tracks/"
 cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_BENCH=OFF >/dev/null
 cmake --build "$work/build" -j"$(nproc)" --target display_tests >/dev/null
 mkdir -p "$work/out"
-KALVORA_WRITE_REFERENCES="$work/out" "$work/build/tests/display_tests" --gtest_filter='FrameSameness.*'
+KALVORA_WRITE_REFERENCES="$work/out" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" \
+  "$work/build/tests/display_tests" --gtest_filter='FrameSameness.*'
 for ppm in "$work"/out/*.ppm; do
   convert "$ppm" "$here/tests/render/reference/$(basename "${ppm%.ppm}").png"
 done
