@@ -108,7 +108,7 @@ void TrackView::stepHistory(bool back) {
     const int wasRunning = trainRunning;
     std::string reason;
     if (!loadTrackBytes(*this, image.data(), image.size(), &reason)) {
-        std::printf("cannot %s: the track %s\n", name, reason.c_str());  // only past the file's limits
+        std::printf("cannot %s: the track %s\n", name, reason.c_str());  // only when memory runs out
         return;
     }
     // A load starts the train on three points; a step back or forth only keeps it running.
