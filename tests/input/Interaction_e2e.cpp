@@ -67,10 +67,6 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     EXPECT_EQ(readFile(dir + "/again.trk"), fileOf(expected));
     EXPECT_EQ(readFile(dir + "/cancelled.trk") + readFile(dir + "/escaped.trk"), "");
 
-    reportedPosition(program);
-    char energy[64];
-    std::snprintf(energy, sizeof energy, "train's total energy: %f\n", expected.totalEnergy);
-    EXPECT_NE(program.console().find(energy), std::string::npos) << program.console();
     EXPECT_EQ(program.console().find("Error"), std::string::npos) << program.console();
     pressKey("Escape");  // still reaches the window and ends the program, which ran all along
     EXPECT_EQ(program.waitForExit(5000), 1);

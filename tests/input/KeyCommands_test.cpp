@@ -73,7 +73,7 @@ TEST_F(KeyCommands, EachKeyActsOncePerPressOrOnEveryEventWithinItsBoundsAndItsBl
 }
 
 TEST_F(KeyCommands, OnFewerThanThreePointsSpaceDoesNotStartTheTrainNorOneChangeTheView) {
-    setRing(view, circle(2, 5.0f, 1.0f));
+    buildRing(view, circle(2, 5.0f, 1.0f));
     press(' ');
     press('1');
     EXPECT_EQ(view.trainRunning + view.cameraMode, 0);

@@ -1,18 +1,108 @@
-// Parts of the frame read back from a real GL context: a view of width 0 still composes its
-// frame, the marker cubes equal cubes drawn by moving the matrix to each centre, and the ride
-// views leave exactly what gluLookAt makes of the view table's eye, centre and up, summed in double.
-#include <GL/glu.h>
+// Frames read back from a real GL context: the reference scenes compared pixel for pixel with the
+// pictures of the plain drawing (tests/render/reference/, made by scripts/make-reference-images.sh
+// from the renderer that sends every primitive with its own glBegin), a view that kept its track
+// forms across a change with a view that never drew the old state, and the viewport of a view of
+// width 0.
+#include <FL/Fl_PNG_Image.H>
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 
-#include "render/Markers.h"
+#include "input/TrackFile.h"
+#include "tests/support/Desktop.h"
 #include "tests/support/SceneCapture.h"
-#include "track/TrackGeometry.h"
 
 namespace {
 
-TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {
+constexpr int kWidth = 400, kHeight = 300;
+
+struct Scene {
+    const char* name;
+    const char* track;
+    int drawRails, tieSpacing, supportEvery, cameraMode, selectedPoint, showPoints;
+};
+
+const Scene kScenes[] = {
+    {"largest-ride-view", "largest.trk", 1, 5, 1, 2, -1, 1},  // the largest track from behind the train
+    {"largest-dense-ties", "largest.trk", 1, 1, 3, 0, -1, 1},
+    {"loop-inverted", "loop.trk", 1, 5, 1, 0, -1, 1},         // no pillars under the top of the loop
+    {"figure8-centre-line", "figure8.trk", 0, 5, 1, 4, -1, 0},
+    {"figure8-rails", "figure8.trk", 1, 1, 1, 0, -1, 1},      // pillars through the strand below
+    {"oval-selected", "oval.trk", 1, 5, 1, 0, 2, 1},          // looking down at a yellow marker
+    {"loop-ride-view-1", "loop.trk", 1, 5, 1, 1, -1, 1},      // from the front seat
+    {"loop-ride-view-3", "loop.trk", 1, 5, 1, 3, -1, 1},      // from ahead, looking back at the train
+    {"oval-ride-view-5", "oval.trk", 1, 5, 1, 5, -1, 1},      // from the tower at (0, 5, 0)
+};
+
+// The scene's track and settings in a shown view (the train running, three steps along after
+// three frames; the first frame has no shadow, the second makes the kept forms, the third reuses them).
+void loadScene(CapturedView& view, const Scene& scene, int frames = 3) {
+    drawFrame(view);
+    const std::string bytes = readFile(std::string(KALVORA_SOURCE_DIR) + "/tracks/" + scene.track);
+    std::string reason;
+    ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &reason));
+    view.drawRails = scene.drawRails, view.tieSpacing = scene.tieSpacing;
+    view.supportEvery = scene.supportEvery, view.cameraMode = scene.cameraMode;
+    view.selectedPoint = scene.selectedPoint, view.showPoints = scene.showPoints;
+    for (int i = 0; i < frames; ++i) drawFrame(view);
+}
+
+TEST(FrameSameness, EveryPixelMatchesThePlainDrawing) {
+    // KALVORA_WRITE_REFERENCES=folder writes this build's pictures there instead (for the script).
+    const char* writeTo = std::getenv("KALVORA_WRITE_REFERENCES");
+    for (const Scene& scene : kScenes) {
+        CapturedView view(kWidth, kHeight);
+        loadScene(view, scene);
+        std::vector<unsigned char> picture;  // top row first, as PNG and PPM store it
+        for (int y = kHeight - 1; y >= 0; --y)
+            picture.insert(picture.end(), &view.frame[y * kWidth * 3], &view.frame[(y + 1) * kWidth * 3]);
+        if (writeTo) {
+            std::ofstream(std::string(writeTo) + "/" + scene.name + ".ppm", std::ios::binary)
+                << "P6\n" << kWidth << " " << kHeight << "\n255\n" << std::string(picture.begin(), picture.end());
+            continue;
+        }
+        const std::string path = std::string(KALVORA_SOURCE_DIR) + "/tests/render/reference/" + scene.name + ".png";
+        Fl_PNG_Image reference(path.c_str());
+        ASSERT_TRUE(reference.w() == kWidth && reference.h() == kHeight && reference.d() == 3) << path;
+        const auto* expected = reinterpret_cast<const unsigned char*>(reference.data()[0]);
+        EXPECT_TRUE(std::equal(picture.begin(), picture.end(), expected)) << scene.name << " differs";
+    }
+}
+
+TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
+    const auto moveAndRebuild = [](CapturedView& v) { v.points[0]->setPosition(-6, 3, 2), v.buildTrack(), v.buildTrack2(); };
+    const struct { const char* what; int drawRails; void (*change)(CapturedView&); bool shows; } cases[] = {
+        {"rebuild, rails", 1, moveAndRebuild, true},
+        {"rebuild, centre line", 0, moveAndRebuild, true},
+        {"tie spacing", 1, [](CapturedView& v) { v.tieSpacing = 2; }, true},
+        {"pillar interval", 1, [](CapturedView& v) { v.supportEvery = 4; }, true},
+        {"new context, then centre line", 0, [](CapturedView& v) {
+             v.drawRails = 1, drawFrame(v), v.hide(), drawFrame(v), v.drawRails = 0;  // drawn in a new context
+         }, false},
+    };
+    for (const auto& c : cases) {
+        const Scene scene = {"", "oval.trk", c.drawRails, 5, 1, 0, -1, 1};
+        CapturedView kept(kWidth, kHeight), fresh(kWidth, kHeight);
+        loadScene(kept, scene);
+        kept.trainRunning = 0;  // the same picture on every frame
+        drawFrame(kept);
+        const auto before = kept.frame;
+        c.change(kept);
+        drawFrame(kept);
+        loadScene(fresh, scene, 0);
+        fresh.trainRunning = 0;
+        c.change(fresh);
+        drawFrame(fresh);
+        drawFrame(fresh);
+        EXPECT_TRUE(!c.shows || kept.frame != before) << c.what << ": the change shows";
+        EXPECT_TRUE(kept.frame == fresh.frame) << c.what;
+    }
+}
+
+TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {  // only a height of 0 would divide by zero
     CapturedView view(64, 48);
     drawFrame(view);
     view.Fl_Widget::resize(0, 0, 0, 48);  // the record's size only; the window stays
@@ -20,82 +110,6 @@ TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_TRUE(viewport[2] == 0 && viewport[3] == 48) << viewport[2] << " x " << viewport[3];
-}
-
-// 300 cubes of marker size seen at an angle, drawn with drawCube or as glPushMatrix, glTranslated,
-// the six faces about the origin, glPopMatrix.
-std::vector<unsigned char> cubes(CapturedView& view, bool pushTranslatePop) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(3.1, 7.3, 9.7, 0.2, 0.0, -0.3, 0.0, 1.0, 0.0);
-    const double h = kPointMarkerSize / 2.0;
-    const int faces[6][5][3] = {{{0, 0, 1}, {1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
-                                {{0, 0, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, -1}},
-                                {{0, 1, 0}, {1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}},
-                                {{0, -1, 0}, {1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
-                                {{1, 0, 0}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}, {1, 1, -1}},
-                                {{-1, 0, 0}, {-1, 1, 1}, {-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}}};
-    for (int i = 0; i < 300; ++i) {
-        const double x = (i % 20) * 0.37 - 3.7, y = (i / 20) * 0.29 - 2.1, z = (i % 7) * 0.13;
-        if (!pushTranslatePop) {
-            drawCube(x, y, z, kPointMarkerSize);
-            continue;
-        }
-        glPushMatrix();
-        glTranslated(x, y, z);
-        glBegin(GL_QUADS);
-        for (const auto& f : faces) {
-            glNormal3d(f[0][0], f[0][1], f[0][2]);
-            for (int k = 1; k < 5; ++k) glVertex3d(f[k][0] * h, f[k][1] * h, f[k][2] * h);
-        }
-        glEnd();
-        glPopMatrix();
-    }
-    view.capture();
-    return view.frame;
-}
-
-TEST(Markers, EveryCubePixelEqualsPushTranslateDrawPop) {
-    CapturedView view(400, 300);
-    drawFrame(view);  // leaves the projection and the depth test for the cubes
-    view.make_current();
-    EXPECT_EQ(cubes(view, false), cubes(view, true));
-}
-
-TEST(RideViews, LookAsTheTableSaysInDouble) {
-    CapturedView view(64, 48);
-    drawFrame(view);
-    view.make_current();
-    view.trainRunning = 1;
-    const float trains[][3][3] = {{{1.3f, 2.7f, -4.1f}, {3.1f, 0.4f, -2.2f}, {0.3f, 3.9f, 0.7f}},  // place,
-                                  {{-7.9f, 0.11f, 5.3f}, {-0.02f, 1.7f, 9.4f}, {2.1f, -0.6f, 0.3f}}};  // tangent, up hint
-    for (const auto& train : trains) {
-        for (int k = 0; k < 3; ++k)
-            view.trainPos[k] = train[0][k], view.trainTangent[k] = train[1][k], view.trainUp[k] = train[2][k];
-        float T[3], S[3], U[3];
-        ASSERT_TRUE(makeFrame(train[1], train[2], T, S, U));  // its literal form: Geometry_test
-        for (int mode = 1; mode <= 5; ++mode) {
-            double v[3][3];  // eye, centre, up
-            for (int k = 0; k < 3; ++k) {
-                const double p = train[0][k], ahead = p + 2 * T[k] + 0.75 * U[k];
-                const double rows[5][3] = {{p + U[k], ahead, U[k]},
-                                           {p + 1.5 * U[k] - 2 * T[k], ahead, U[k]},
-                                           {p + 2 * T[k] + U[k], p - 2 * T[k] + 0.5 * U[k], U[k]},
-                                           {p + 4, p, U[k]},
-                                           {k == 1 ? 5.0 : 0.0, ahead, k == 1 ? 1.0 : 0.0}};
-                for (int r = 0; r < 3; ++r) v[r][k] = rows[mode - 1][r];
-            }
-            std::array<double, 16> expected, placed;  // the modelview matrices
-            glLoadIdentity();
-            gluLookAt(v[0][0], v[0][1], v[0][2], v[1][0], v[1][1], v[1][2], v[2][0], v[2][1], v[2][2]);
-            glGetDoublev(GL_MODELVIEW_MATRIX, expected.data());
-            view.cameraMode = mode;
-            glLoadIdentity();
-            view.placeCamera();
-            glGetDoublev(GL_MODELVIEW_MATRIX, placed.data());
-            EXPECT_EQ(placed, expected) << "mode " << mode;
-        }
-    }
 }
 
 }  // namespace

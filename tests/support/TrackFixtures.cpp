@@ -12,14 +12,10 @@ void setRings(TrackView& view, const std::vector<Point3>& track, const std::vect
     }
 }
 
-void setRing(TrackView& view, const std::vector<Point3>& track, float guideRise) {
+void buildRing(TrackView& view, const std::vector<Point3>& track, float guideRise) {
     std::vector<Point3> guide = track;
     for (Point3& p : guide) p[1] += guideRise;
-    setRings(view, track, guide);
-}
-
-void buildRing(TrackView& view, const std::vector<Point3>& track, float guideRise) {
-    setRing(view, track, guideRise), view.buildTrack(), view.buildTrack2();
+    setRings(view, track, guide), view.buildTrack(), view.buildTrack2();
 }
 
 std::vector<Point3> groundSquare() { return {{{0, 0, 0}}, {{10, 0, 0}}, {{10, 0, 10}}, {{0, 0, 10}}}; }

@@ -8,11 +8,10 @@
 
 using Point3 = std::array<float, 3>;
 
-// Replaces the view's rings by these track-1 points, each with a guide point guideRise above it
-// (or the given guide points), with fresh segments; builds nothing.
-void setRing(TrackView& view, const std::vector<Point3>& track, float guideRise = 4.0f);
+// Replaces the view's rings by these track-1 and guide points, with fresh segments; builds nothing.
 void setRings(TrackView& view, const std::vector<Point3>& track, const std::vector<Point3>& guide);
-// setRing, then buildTrack and buildTrack2.
+// Rings of these track-1 points, each with a guide point guideRise above it, built as the
+// editing commands build them (buildTrack, then buildTrack2).
 void buildRing(TrackView& view, const std::vector<Point3>& track, float guideRise = 4.0f);
 
 // Four corners of a square of side 10 on the ground: (0,0,0) (10,0,0) (10,0,10) (0,0,10).

@@ -1,5 +1,5 @@
-// Global-parameter addressing, and the track frames compared bit for bit with
-// the constructions written out here as the text gives them.
+// The track frames compared bit for bit with the constructions written out here as the text
+// gives them, and their fallback where the inputs leave them undefined.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,14 +9,6 @@
 #include "track/TrackGeometry.h"
 
 namespace {
-
-TEST(LocateOnTrack, AParameterOfOneAddressesTheEndOfTheLastSegmentNeverIndexN) {
-    int i;
-    float local;
-    locateOnTrack(1.0, 100, &i, &local);
-    EXPECT_EQ(i, 99);
-    EXPECT_EQ(local, 1.0f);
-}
 
 // Vectors of three floats; every product and sum in double, rounded to float when stored; a
 // length the double root of the sum of squares rounded to float. Out of line, so that GCC 12's

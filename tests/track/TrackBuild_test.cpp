@@ -65,7 +65,7 @@ TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
                         sameBits(view.totalEnergy, literal.energy) && sameBits(view.sampleX, literal.x) &&
                         sameBits(view.sampleY, literal.y) && sameBits(view.sampleZ, literal.z) &&
                         sameBits(view.sampleDist, literal.dist)) << ring.size() << " points, basis " << basis;
-            setRing(view, {ring[0], ring[1]}), view.buildTrack();
+            buildRing(view, {ring[0], ring[1]});
             EXPECT_TRUE(sameBits(view.trackLength, literal.trackLength) && sameBits(view.sampleDist, literal.dist));
         }
 }
