@@ -6,7 +6,7 @@
 
 static void BM_BuildTrack(benchmark::State& state) {
     TrackView view(0, 0, 800, 600);
-    setRing(view, circle(static_cast<int>(state.range(0)), 12.0f, 3.0f));
+    buildRing(view, circle(static_cast<int>(state.range(0)), 12.0f, 3.0f));
     for (auto _ : state) {
         view.buildTrack();
         benchmark::DoNotOptimize(view.trackLength);
@@ -16,7 +16,7 @@ BENCHMARK(BM_BuildTrack)->Arg(4)->Arg(20)->Arg(100)->Unit(benchmark::kMicrosecon
 
 static void BM_BuildTrack2(benchmark::State& state) {
     TrackView view(0, 0, 800, 600);
-    setRing(view, circle(static_cast<int>(state.range(0)), 12.0f, 3.0f));
+    buildRing(view, circle(static_cast<int>(state.range(0)), 12.0f, 3.0f));
     for (auto _ : state) {
         view.buildTrack2();
         benchmark::DoNotOptimize(view.segments2[0]->coeffX[0]);
@@ -27,7 +27,7 @@ BENCHMARK(BM_BuildTrack2)->Arg(4)->Arg(20)->Arg(100)->Unit(benchmark::kMicroseco
 // What one drag step of a track point costs: both builds.
 static void BM_DragRebuild(benchmark::State& state) {
     TrackView view(0, 0, 800, 600);
-    setRing(view, circle(static_cast<int>(state.range(0)), 12.0f, 3.0f));
+    buildRing(view, circle(static_cast<int>(state.range(0)), 12.0f, 3.0f));
     for (auto _ : state) {
         view.buildTrack();
         view.buildTrack2();
