@@ -60,6 +60,7 @@ TEST_F(Editing, DragsMovePointsWithTheirPartnersGuidePointsAloneGrowTreesAndMove
     drag(1, {{90, 102}});
     drag(3, {{100, 96}});
     expectNear({view.lightPos[0], view.lightPos[1], view.lightPos[2]}, {-0.75f, 13.3f, 0.15f});
+    EXPECT_EQ(view.arcBall.startX, 0.0f);  // every drag had a target, so the view never turned
 }
 
 TEST_F(Editing, ThirdPointStartsTheTrainAndAddingStopsAtAHundredPointsFiftyTreesOrOutsideTheFreeView) {
@@ -78,10 +79,11 @@ TEST_F(Editing, ThirdPointStartsTheTrainAndAddingStopsAtAHundredPointsFiftyTrees
 
 TEST_F(Editing, RightDragTurnsTheArcballOnlyWithNothingSelected) {
     press('N');
-    // The tree takes the right drag, the left button never turns, the right one with nothing selected.
-    for (auto [tree, button, x] : {std::tuple{0, 3, 0.0f}, {-1, 1, 0.0f}, {-1, 3, 0.5f}}) {
-        view.selectedTree = tree;
-        send(FL_PUSH, 600, 150, button);  // (0.5, 0.5) in the view's unit square
+    // The tree takes the right drag, the left button never turns, nor the right one in a ride
+    // view; in the free view with nothing selected it does.
+    for (auto [tree, button, camera, x] : {std::tuple{0, 3, 0, 0.0f}, {-1, 1, 0, 0.0f}, {-1, 3, 1, 0.0f}, {-1, 3, 0, 0.75f}}) {
+        view.selectedTree = tree, view.cameraMode = camera;
+        send(FL_PUSH, 700, 150, button);  // (0.75, 0.5) in the view's unit square
         EXPECT_NEAR(view.arcBall.startX, x, kArcballNdc) << "button " << button;
     }
     send(FL_DRAG, 400, 300, 3);
