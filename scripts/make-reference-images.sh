@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws the pictures tests/render/Frame_gltest.cpp compares with, using the renderer of
 # another commit (default: the renderer that draws the track section immediately, one glBegin per
-# primitive, with the frames computed as written), and stores
+# primitive, with the frames computed from their definitions), and stores
 # them as PNG in tests/render/reference/. Needs ImageMagick's convert.
 #   scripts/make-reference-images.sh [commit]
 set -euo pipefail

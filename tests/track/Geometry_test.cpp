@@ -1,5 +1,5 @@
-// The track frames compared bit for bit with the constructions written out here as the text
-// gives them, and their fallback where the inputs leave them undefined.
+// The track frames compared bit for bit with their constructions written out here from their
+// definitions, and their fallback where the inputs leave them undefined.
 #include <gtest/gtest.h>
 
 #include <array>
