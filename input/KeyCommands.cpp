@@ -9,12 +9,7 @@
 #include "input/StoredSettings.h"
 #include "track/TrackView.h"
 
-namespace {
-
-// Once per press: true on the first pass that finds the key down with its latch armed and the
-// condition met, disarming the latch. Any pass that finds the key up re-arms it; a failed
-// condition leaves the latch as it is, so the key acts as soon as the condition holds.
-bool pressed(int key, int* latch, bool condition = true) {
+bool pressed(int key, int* latch, bool condition) {
     if (!keyPoll(key)) {
         *latch = 1;
         return false;
@@ -24,8 +19,11 @@ bool pressed(int key, int* latch, bool condition = true) {
     return true;
 }
 
-// Repeat: true on every pass while the key is down and the condition holds.
-bool held(int key, bool condition = true) { return condition && keyPoll(key) != 0; }
+bool held(int key, bool condition) { return condition && keyPoll(key) != 0; }
+
+namespace {
+
+constexpr int kNumCameraModes = 6;  // 0 the free view, 1..5 the ride views
 
 // Two flip rules that differ only for values other than 0 and 1, which a track file may hold.
 int flipFromZero(int value) { return value == 0 ? 1 : 0; }  // 0 becomes 1, anything else 0

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "input/KeyCommands.h"
 #include "input/KeyPoll.h"
 #include "input/TrackFile.h"
 #include "track/TrackView.h"
@@ -56,22 +57,11 @@ bool mouseHeld(int event) {
 // event asks only for the keys of a gesture still going on, and for all of them only when its
 // commands changed the track.
 Gesture heldGesture(int event, Gesture of = ~0u) {
-    Gesture held = (of & kDragGesture) && mouseHeld(event) ? kDragGesture : 0;
+    Gesture down = (of & kDragGesture) && mouseHeld(event) ? kDragGesture : 0;
     for (unsigned k = 0; k < kNumRepeatingEditKeys; ++k) {
-        if ((of & (2u << k)) && keyPoll(kRepeatingEditKeys[k])) held |= 2u << k;
+        if ((of & (2u << k)) && keyPoll(kRepeatingEditKeys[k])) down |= 2u << k;
     }
-    return held;
-}
-
-// Once per press, as every latched key; never while a prompt holds the events.
-bool pressedOnce(int key, int* latch) {
-    if (!keyPoll(key)) {
-        *latch = 1;
-        return false;
-    }
-    if (*latch != 1 || Fl::modal()) return false;
-    *latch = 0;
-    return true;
+    return down;
 }
 
 }  // namespace
@@ -94,8 +84,9 @@ void TrackView::recordUndoStep(UndoMark mark, int event) {
 }
 
 void TrackView::runUndoKeys() {
-    if (pressedOnce('U', &undoKeyLatch)) stepHistory(true);
-    if (pressedOnce('Y', &redoKeyLatch)) stepHistory(false);
+    // Never while a prompt holds the events.
+    if (pressed('U', &undoKeyLatch, !Fl::modal())) stepHistory(true);
+    if (pressed('Y', &redoKeyLatch, !Fl::modal())) stepHistory(false);
 }
 
 void TrackView::stepHistory(bool back) {
@@ -109,6 +100,7 @@ void TrackView::stepHistory(bool back) {
     std::string reason;
     if (!loadTrackBytes(*this, image.data(), image.size(), &reason)) {
         std::printf("cannot %s: the track %s\n", name, reason.c_str());  // only when memory runs out
+        back ? undoHistory.redo(&image) : undoHistory.undo(&image);     // the step stays where it was
         return;
     }
     // A load starts the train on three points; a step back or forth only keeps it running.

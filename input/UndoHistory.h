@@ -9,8 +9,9 @@
 // Everything a step restores: the bytes a track file of that moment would hold.
 using TrackImage = std::vector<unsigned char>;
 
-// Steps kept for undo; the oldest goes when a newer one would exceed it. A step of the largest
-// track is 3,468 bytes, so both lists together stay below 700 KB.
+// Steps kept for undo; the oldest goes when a newer one would exceed it. An undo or redo only
+// moves a step from one list to the other, so both together hold at most this many images of
+// at most kMaxTrackFileBytes each (under 350 KB).
 constexpr std::size_t kUndoSteps = 100;
 
 // What a user holds during one action: the mouse button of a drag, and the repeating keys that
