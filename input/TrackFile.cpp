@@ -193,7 +193,8 @@ std::string folderOf(const std::string& path) {
 }
 
 // The file a save to path writes: path itself, or the end of the chain of symbolic links it
-// starts (which need not exist yet). A chain too long to be real is left to open() to refuse.
+// starts (which need not exist yet). "" for a chain too long to be anything but a loop, which
+// the save refuses as opening the path would; renamed over, the link would be lost.
 std::string followLinks(std::string path) {
     for (int hop = 0; hop < 40; ++hop) {
         struct stat info;
@@ -204,7 +205,7 @@ std::string followLinks(std::string path) {
         target[length] = '\0';
         path = target[0] == '/' ? std::string(target) : folderOf(path) + "/" + target;
     }
-    return path;
+    return "";
 }
 
 // The permissions a saved file gets: those of the file it replaces, else the usual ones for a
@@ -372,8 +373,6 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
     copySettings(data.settings, &view, 0, kFirstSettingAfterBuild);
     view.buildTrack();
     view.buildTrack2();
-    // The stored energy replaces the one the build has just computed; the stored gravity
-    // arrives after the build.
     copySettings(data.settings, &view, kFirstSettingAfterBuild, kNumStoredSettings);
 
     clearSelectionPast(&view.selectedPoint, view.numPoints);
@@ -390,6 +389,10 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
 
 bool writeFileReplacing(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
     const std::string target = followLinks(path);
+    if (target.empty()) {
+        *reason = std::strerror(ELOOP);
+        return false;
+    }
     struct stat info;
     const bool exists = stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode);
     const bool inPlace = exists && (info.st_nlink > 1 || (access(folderOf(target).c_str(), W_OK) != 0 &&

@@ -116,14 +116,15 @@ TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepaired) {
 }
 
 // A save through a link writes the file it points to and keeps the link; a save to a file with
-// two names writes the file itself, so both names see the new track. A failed save says why and
-// leaves the old file and no temporary file behind.
+// two names writes the file itself, so both names see the new track. A failed save (no folder
+// to write in, a folder, a link that loops, a write cut short) says why and leaves the old file,
+// the looping link and no temporary file behind.
 TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
     makeTrack();  // a file longer than the size limit below
     const std::string target = dir + "/target.trk", linkPath = dir + "/link.trk", second = dir + "/second.trk",
-                      old = dir + "/old.trk";
+                      old = dir + "/old.trk", loop = dir + "/loop.trk";
     writeFile(target, "old");
-    ASSERT_EQ(symlink("target.trk", linkPath.c_str()), 0);
+    ASSERT_TRUE(symlink("target.trk", linkPath.c_str()) == 0 && symlink("loop.trk", loop.c_str()) == 0);
     for (const std::string& name : {linkPath, second}) {
         if (name == second) { ASSERT_EQ(link(target.c_str(), second.c_str()), 0); }
         view.gravity -= 1.0f;
@@ -136,13 +137,13 @@ TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
     const rlimit small = {100, saved.rlim_max};  // makes the write to old.trk fail half-way
     signal(SIGXFSZ, SIG_IGN);  // the failed write reports instead of ending the tests
     // /proc/self is a folder nobody can create files in, not even root.
-    for (const std::string& path : {std::string("/proc/self/track.trk"), dir, old}) {
+    for (const std::string& path : {std::string("/proc/self/track.trk"), dir, loop, old}) {
         if (path == old) setrlimit(RLIMIT_FSIZE, &small);
         EXPECT_EQ(save(path).rfind("Error saving to file \"" + path + "\": ", 0), 0u) << path;
         setrlimit(RLIMIT_FSIZE, &saved);
     }
     EXPECT_EQ(readFile(old), "the previous track");
-    EXPECT_EQ(shell("ls -A '" + dir + "'"), "link.trk\nold.trk\nsecond.trk\ntarget.trk");
+    EXPECT_EQ(shell("ls -A '" + dir + "'; readlink '" + loop + "'"), "link.trk\nloop.trk\nold.trk\nsecond.trk\ntarget.trk\nloop.trk");
 }
 
 }  // namespace
