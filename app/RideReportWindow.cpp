@@ -125,10 +125,13 @@ void drawCurve(const Plot& plot, const RideReport& report, const PlotBox& f) {
     flush();
 }
 
+// A lap has a place per frame, many to a pixel column: each shaded column is drawn once.
 void drawAirtime(const RideReport& report, const PlotBox& f) {
     fl_color(kShade);
+    int shaded = -1;
     for (const RidePlace& p : report.places) {
-        if (p.forcesKnown && p.verticalG < 0.0f) fl_yxline(f.px(p.distance), f.y, f.y + f.h - 1);
+        const int x = f.px(p.distance);
+        if (p.forcesKnown && p.verticalG < 0.0f && x != shaded) fl_yxline(shaded = x, f.y, f.y + f.h - 1);
     }
 }
 
@@ -177,6 +180,7 @@ void RideReportWindow::open() {
     const int x = std::min(main->x() + main->w() + kGap, Fl::w() - w());
     position(std::max(0, x), main->y());
     show();
+    Fl::remove_timeout(followView, this);  // one follower, however often it is opened
     Fl::add_timeout(kFollowSeconds, followView, this);
 }
 
