@@ -15,9 +15,9 @@
 namespace {
 
 // The track is sampled once per unit of its length value. A length value this large would make
-// the loop (twice per frame) too long, and beyond about 1.6e7 the float t + dt would stop
-// advancing altogether: the sample count is capped here, the ties keeping their spacing in
-// length units.
+// each remaking of the section (every build, so every drag step) too long, and beyond about
+// 1.6e7 the float t + dt would stop advancing altogether: the sample count is capped here, the
+// ties keeping their spacing in length units.
 constexpr float kMaxTrackSamples = 1.0e6f;
 
 constexpr float kTieBrown[3] = {129 / 255.0f, 114 / 255.0f, 61 / 255.0f};
@@ -188,7 +188,7 @@ void railPoints(const float p[3], const float S[3], const float U[3], float righ
 void recordRails(const TrackView& view, RailArrays& arrays) {
     RailRecorder out(arrays);
     const int n = view.numPoints;
-    const int pillarEvery = std::max(view.supportEvery, 1);  // a file's 0 means every tie
+    const int pillarEvery = std::max(view.supportEvery, 1);  // the loader keeps 1..50; the % needs it
     bool haveFirstTie = false;
     float firstRight[3], firstLeft[3], lastRight[3], lastLeft[3];
     for (TrackSamples samples(view); samples.more(); samples.step()) {
@@ -217,23 +217,24 @@ void recordRails(const TrackView& view, RailArrays& arrays) {
 
 // Sends the recorded rails in immediate mode, one glBegin/glEnd per primitive in recording order.
 // Its colour call goes inside the glBegin (the same colour as a call just before it), and nothing
-// else changes between primitives, so Mesa gathers them into a few large draws. Arrays drawn with
-// one glDrawArrays per primitive cost 20-40 % more main-thread time (every draw is validated
-// on its own), and drawn by kind, in one call each, 3 to 11 pixels of the reference scenes change.
+// else changes between primitives, so Mesa gathers them into a few large draws. Other batchings
+// cost more main-thread time or change pixels (README, performance).
 // The shadow pass leaves out the pillars: flattened by the shadow matrix, a pillar's lower and
 // upper vertices fall on the same points, so its quads have no area.
 void drawRailArrays(const RailArrays& arrays, int doingShadows) {
     if (arrays.primitives.empty()) return;
     glLineWidth(kRailWidth);  // the rails are the section's only lines
-    const GLfloat* vertex = arrays.vertices.data();
-    const GLfloat* normal = arrays.normals.data();
+    const GLfloat* vertices = arrays.vertices.data();
+    const GLfloat* normals = arrays.normals.data();
+    const GLfloat* current = nullptr;  // the normal GL holds; none known before the first
     for (const RailPrimitive& p : arrays.primitives) {
         if (doingShadows && p.mode == GL_QUAD_STRIP) continue;
         glBegin(p.mode);
         if (!doingShadows) glColor3fv(p.colour);
         for (int i = 3 * p.first; i < 3 * (p.first + p.count); i += 3) {
-            glNormal3fv(normal + i);
-            glVertex3fv(vertex + i);
+            // The normal is GL state: sent only where it changes (faces share theirs).
+            if (!current || !std::equal(current, current + 3, normals + i)) glNormal3fv(current = normals + i);
+            glVertex3fv(vertices + i);
         }
         glEnd();
     }
