@@ -51,7 +51,8 @@ bool finite(const float a[3], const float b[3], const float c[3]) {
 
 // The frame of an undefined case: the tangent's direction where it has one (else +x), up from
 // the hint where it has one (else +y), and a world axis across the tangent where the two are
-// parallel. Every length here is at least about 1e-3 of the other, so the result is finite.
+// parallel. Every vector normalised here is longer than 1e-6 or a cross product with a world
+// axis across it, so every division is by a positive finite length.
 void fallbackFrame(const float tangent[3], const float upHint[3], float forward[3], float side[3], float up[3]) {
     static const float kWorldX[3] = {1, 0, 0}, kWorldY[3] = {0, 1, 0}, kWorldZ[3] = {0, 0, 1};
     constexpr double kMinLength = 1e-6;

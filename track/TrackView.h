@@ -184,7 +184,7 @@ public:
     void toggleRideReport();  // opens the ride report of this track, or closes it if open
 
     // Not part of the track's state: bumped by every buildTrack and buildTrack2, so what is
-    // derived from the curves (the renderer's display lists) knows when to be made again.
+    // derived from the curves (the renderer's kept forms of the track) knows when to be made again.
     unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // the renderer's kept forms of the track; made by render/
 
