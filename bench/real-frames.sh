@@ -3,8 +3,8 @@
 # loads a sample track through the F1 prompt, picks view and drawing style with real keys and
 # reports frames per second and the per-frame wall and main-thread CPU time, measured by a
 # preloaded timer from a frame's first glClear to the end of its swap. In the same run it measures
-# the program of the commit whose immediate-mode renderer drew the reference pictures (the plain
-# drawing of the same frame), started with glibc's heap trimming tuned off so it is at its best.
+# the program of a commit that draws every primitive with its own glBegin (the plain drawing of
+# the same frame), started with glibc's heap trimming tuned off so it is at its best.
 #   bench/real-frames.sh [seconds per scene, default 6] [reference commit, default 4241360]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,7 +15,7 @@ mkdir -p "$out"
 
 cmake -S "$here" -B "$out/kalvora-build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_TESTS=OFF -DKALVORA_BENCH=OFF >/dev/null
 cmake --build "$out/kalvora-build" -j2 --target kalvora >/dev/null
-if [ ! -x "$out/reference-$commit" ]; then   # built once per commit, as make-reference-images.sh does
+if [ ! -x "$out/reference-$commit" ]; then   # built once per commit
   src="$(mktemp -d)"
   git -C "$here" worktree add --detach "$src/src" "$commit" >/dev/null
   cmake -S "$src/src" -B "$src/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_TESTS=OFF -DKALVORA_BENCH=OFF >/dev/null

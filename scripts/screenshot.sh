@@ -3,12 +3,11 @@
 # a private Xvfb, loads tracks/loop.trk (rails, ties and pillars), tilts the view with a
 # right-button drag and captures the window, then opens the track's ride report (G) and captures
 # it as ride-report.png beside the first picture.
-#   scripts/screenshot.sh [output.png]   (default docs/screenshot.png; needs ImageMagick)
+#   scripts/screenshot.sh [output.png]   (default docs/screenshot.png)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(realpath -m "${1:-$here/docs/screenshot.png}")"
 "$here/scripts/install-deps.sh" test
-command -v import >/dev/null || { echo "needs ImageMagick (apt-get install imagemagick)"; exit 1; }
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" -j"$(nproc)" --target kalvora e2e_tests >/dev/null
 mkdir -p "$(dirname "$out")"

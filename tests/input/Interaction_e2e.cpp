@@ -89,6 +89,7 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     std::snprintf(start, sizeof start, "%f,%f,%f", p[0], p[1], p[2]);
     EXPECT_EQ(reportedPosition(program), start);  // stopped at the start of segment 0
     const std::string picture = shell("import -window " + main + " rgb:- | md5sum");
+    ASSERT_NE(picture.rfind("d41d8cd98f00b204e9800998ecf8427e", 0), 0u) << "no picture taken";  // md5 of nothing
 
     const RideReport r = computeRideReport(ring);
     char summary[512];
@@ -106,7 +107,7 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     pressKey("q");  // G acts with a point selected too
     pressKey("g");
     EXPECT_TRUE(windowGone(window));
-    pressKey("g");
+    EXPECT_TRUE(pressKeyUntil(program, "g", "ride report: lap length"));
     pressKey("Escape");  // the main window closes and the open report goes with it
     EXPECT_EQ(program.waitForExit(5000), 1);
 }
@@ -114,7 +115,7 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
 // tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT.
 TEST(Screenshot, LoopTrackInRailsMode) {
     const char* out = std::getenv("KALVORA_SCREENSHOT");
-    ASSERT_NE(out, nullptr) << "run by scripts/screenshot.sh";
+    if (!out) GTEST_SKIP() << "run by scripts/screenshot.sh";
     KalvoraProcess program(makeScratchDir(), {}, KALVORA_SOURCE_DIR "/tracks/loop.trk");
     ASSERT_NE(openMainWindow(program), "");
     drag(3, 0, 126, 18);               // tilt the free view: straight down from the middle

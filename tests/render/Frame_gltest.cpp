@@ -38,7 +38,7 @@ const Scene kScenes[] = {
     {"oval-centre-line", "oval.trk", 0, 5, 1, 0, -1, 0, 0},      // the train stopped: the closing line shows
 };
 
-// The scene's track and settings in a shown view (the train running, three steps along after
+// The scene's track and settings in a shown view (a running train three steps along after
 // three frames; the first frame has no shadow, the second makes the kept forms, the third reuses them).
 void loadScene(CapturedView& view, const Scene& scene, int frames = 3) {
     drawFrame(view);

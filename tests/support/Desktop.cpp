@@ -104,7 +104,7 @@ std::string openMainWindow(KalvoraProcess& program) {
     const std::string dialog = waitForWindow("Kalvora");
     if (dialog.empty() || !program.running()) return "";
     std::string main;
-    for (int tries = 0; tries < 3 && main.empty(); ++tries) {  // a press is lost if a frame outlasts it
+    for (int tries = 0; tries < 3 && main.empty(); ++tries) {  // a press before the dialog has the focus is lost
         focusWindow(dialog);
         pressKey("Return");
         main = waitForWindow("Kalvora - Build 53", 4000);
@@ -117,7 +117,7 @@ std::string openMainWindow(KalvoraProcess& program) {
 }
 
 bool fileCommand(const std::string& key, const std::string& name, const std::string& answer) {
-    std::string prompt;  // the only untitled top-level window; pressed again as above
+    std::string prompt;  // the only untitled top-level window; pressed again, as the view's key poll misses a press a frame outlasts
     for (int tries = 0; tries < 3 && prompt.empty(); ++tries) pressKey(key), prompt = waitForWindow("", 5000);
     if (prompt.empty()) return false;
     focusWindow(prompt);
