@@ -6,6 +6,7 @@
 #include <string>
 
 #include "input/KeyPoll.h"
+#include "input/FileSave.h"
 #include "input/TrackFile.h"
 #include "tests/support/TrackFixtures.h"
 
@@ -41,7 +42,7 @@ static void BM_SaveLargestTrack(benchmark::State& state) {
     const std::string path = "/tmp/kalvora-bench-largest.trk";
     std::string reason;
     for (auto _ : state) {
-        if (!writeFileReplacing(path.c_str(), encodeTrack(view), &reason)) state.SkipWithError(reason.c_str());
+        if (!saveFile(path.c_str(), encodeTrack(view), &reason)) state.SkipWithError(reason.c_str());
     }
     std::remove(path.c_str());
 }

@@ -1,21 +1,12 @@
-// Track files: encoding and checking the bytes, replacing the track with a loaded one, and the
-// two commands that save and load through the file-name prompt.
+// Track files: encoding and checking the bytes, and replacing the track with a loaded one.
 #include "input/TrackFile.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "app/TextPrompt.h"
 #include "input/StoredSettings.h"
 
 std::size_t trackFileSize(int numPoints, int numTrees) {
@@ -163,115 +154,6 @@ void clearSelectionPast(int* selection, int count) {
     if (*selection >= count) *selection = -1;
 }
 
-// ---- Files ----
-
-// Reads the file up to the size of the largest track file; a longer one holds nothing more that
-// a load would use.
-bool readTrackFile(const char* path, std::vector<unsigned char>* bytes, std::string* reason) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        *reason = std::string("cannot be opened: ") + std::strerror(errno);
-        return false;
-    }
-    bytes->resize(kMaxTrackFileBytes);
-    const std::size_t got = std::fread(bytes->data(), 1, bytes->size(), file);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        *reason = std::string("cannot be read: ") + std::strerror(error);
-        return false;
-    }
-    bytes->resize(got);
-    return true;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The file a save to path writes: path itself, or the end of the chain of symbolic links it
-// starts (which need not exist yet). "" for a chain too long to be anything but a loop, which
-// the save refuses as opening the path would; renamed over, the link would be lost.
-std::string followLinks(std::string path) {
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat info;
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-        char target[PATH_MAX];
-        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-        if (length < 0) return path;
-        target[length] = '\0';
-        path = target[0] == '/' ? std::string(target) : folderOf(path) + "/" + target;
-    }
-    return "";
-}
-
-// The permissions a saved file gets: those of the file it replaces, else the usual ones for a
-// new file under the process's umask (the temporary file starts readable by its owner only).
-mode_t savedFileMode(const char* path) {
-    struct stat old;
-    if (stat(path, &old) == 0) return old.st_mode & 07777;
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes, flushes, syncs and closes, checking each; errno of the first failure in *error.
-bool writeAndClose(std::FILE* file, const std::vector<unsigned char>& bytes, int* error) {
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
-              fsync(fileno(file)) == 0;
-    if (!ok) *error = errno;
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        *error = errno;
-    }
-    return ok;
-}
-
-// A save into the file itself: the only way to keep its other names pointing at it, and the only
-// way at all when its folder takes no new files.
-bool writeInPlace(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
-    std::FILE* file = std::fopen(path, "wb");
-    int error = errno;
-    if (!file || !writeAndClose(file, bytes, &error)) {
-        *reason = std::strerror(error);
-        return false;
-    }
-    return true;
-}
-
-// A save into a new file beside path, renamed over it only once every byte is in: a failed save
-// leaves the old file whole. The rename never crosses a file system.
-bool writeBesideAndRename(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
-    std::string temporary = std::string(path) + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0) {
-        *reason = std::string("cannot create a file in its folder: ") + std::strerror(errno);
-        return false;
-    }
-    bool ok = fchmod(fd, savedFileMode(path)) == 0;
-    int error = errno;
-    std::FILE* file = ok ? fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        if (ok) error = errno;
-        close(fd);
-        ok = false;
-    } else {
-        ok = writeAndClose(file, bytes, &error);
-    }
-    if (ok && std::rename(temporary.c_str(), path) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        unlink(temporary.c_str());
-        *reason = std::strerror(error);
-    }
-    return ok;
-}
-
 }  // namespace
 
 std::vector<unsigned char> encodeTrack(const TrackView& view) {
@@ -385,54 +267,4 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
         view.trainRunning = 0;  // a track that is never built has nothing to ride on
     }
     return true;
-}
-
-bool writeFileReplacing(const char* path, const std::vector<unsigned char>& bytes, std::string* reason) {
-    const std::string target = followLinks(path);
-    if (target.empty()) {
-        *reason = std::strerror(ELOOP);
-        return false;
-    }
-    struct stat info;
-    const bool exists = stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-    const bool inPlace = exists && (info.st_nlink > 1 || (access(folderOf(target).c_str(), W_OK) != 0 &&
-                                                          access(target.c_str(), W_OK) == 0));
-    if (inPlace) return writeInPlace(target.c_str(), bytes, reason);
-    return writeBesideAndRename(target.c_str(), bytes, reason);
-}
-
-// The prompt both file commands show: its input field and window, in pixels.
-static constexpr int kFilePromptX = 109, kFilePromptY = 10, kFilePromptW = 200, kFilePromptH = 25;
-static constexpr int kFilePromptWindowWidth = 330;
-
-void TrackView::saveTrack() {
-    saveKeyLatch = 0;
-    char name[kPromptBufferSize] = {};
-    const int answered = filePrompt(name, "Save track file:", kFilePromptX, kFilePromptY, kFilePromptW,
-                                    kFilePromptH, kFilePromptWindowWidth);
-    takeKeyboardFocus();  // the prompt had it; without it no key release would reach the view
-    if (!answered) return;
-    std::string reason;
-    if (!writeFileReplacing(name, encodeTrack(*this), &reason)) {
-        std::printf("Error saving to file \"%s\": %s\n", name, reason.c_str());
-    }
-}
-
-void TrackView::loadTrack() {
-    loadKeyLatch = 0;
-    char name[kPromptBufferSize] = {};
-    const int answered = filePrompt(name, "Load track file:", kFilePromptX, kFilePromptY, kFilePromptW,
-                                    kFilePromptH, kFilePromptWindowWidth);
-    takeKeyboardFocus();
-    if (answered) loadTrackFile(name);
-}
-
-void TrackView::loadTrackFile(const char* name) {
-    std::vector<unsigned char> bytes;
-    std::string reason;
-    if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
-        std::printf("Error loading file \"%s\": %s\n", name, reason.c_str());
-        return;
-    }
-    requestRedraw();
 }

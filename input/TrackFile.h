@@ -44,10 +44,3 @@ bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* da
 // lists are cleared; three points or more start the train at trainU, fewer stop it. On false
 // (with the reason) the view is exactly as it was.
 bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t size, std::string* reason);
-
-// Saves bytes to path, following symbolic links to the file they name. Writes a new file beside
-// it and renames it over the old one once every byte is written, flushed and closed, so a failed
-// save leaves any old file as it was; a file with other names (hard links), or in a folder that
-// cannot be written while the file can, is written in place instead, as a plain save would.
-// A replaced file keeps its permissions. False with the reason.
-bool writeFileReplacing(const char* path, const std::vector<unsigned char>& bytes, std::string* reason);

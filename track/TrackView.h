@@ -169,6 +169,9 @@ public:
     void moveCameraAlongSight(int direction);  // +1 closer ('A'), -1 away ('Z')
     void saveTrack();
     void loadTrack();
+    // Asks for a file name with the file commands' prompt (label, e.g. "Save track file:") into a
+    // buffer of kPromptBufferSize bytes; 1 when the user answered, 0 when they cancelled.
+    int askFileName(char* name, const char* label);
     // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
     void takeKeyboardFocus();
 

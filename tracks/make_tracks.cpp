@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "input/FileSave.h"
 #include "input/TrackFile.h"
 #include "track/TrackView.h"
 
@@ -128,7 +129,7 @@ bool write(const Track& track, const std::string& path) {
     view.drawRails = track.drawRails;
     view.buildTrack();  // the stored energy is the one a build gives
     std::string reason;
-    if (!writeFileReplacing(path.c_str(), encodeTrack(view), &reason)) {
+    if (!saveFile(path.c_str(), encodeTrack(view), &reason)) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), reason.c_str());
         return false;
     }
