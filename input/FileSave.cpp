@@ -50,14 +50,11 @@ bool userHasGroup(gid_t group) {
 }
 
 // A rename replaces the file's inode: it keeps everything the user has only when the new file
-// can be the user's with the old one's group and permissions, no other name points at the old
-// one, and the folder lets the user replace it (a sticky folder may not).
+// can be the user's with the old one's group and permissions and no other name points at the
+// old one. The user's own file may be replaced in any folder they may write, sticky or not.
 bool renameKeepsEverything(const std::string& path, const struct stat& file) {
-    struct stat folder;
-    const std::string dir = folderOf(path);
     return S_ISREG(file.st_mode) && file.st_uid == geteuid() && file.st_nlink == 1 && userHasGroup(file.st_gid) &&
-           stat(dir.c_str(), &folder) == 0 && !(folder.st_mode & S_ISVTX) &&
-           faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+           faccessat(AT_FDCWD, folderOf(path).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 // Writes, flushes, syncs (a regular file only: a pipe or a device has nothing to sync) and

@@ -8,12 +8,13 @@
 
 // Writes size bytes to path, following symbolic links to the file they name (a loop is refused).
 // - A new file, or a regular file the user owns with no other name, whose group the user may
-//   give a file, in a folder the user may write that is not sticky: a new file is written beside
-//   it and renamed over it once every byte is in, so a failed save leaves the old file whole.
-//   It keeps the old file's permissions and group.
+//   give a file, in a folder the user may write: a new file is written beside it and renamed over
+//   it once every byte is in, so a failed save leaves the old file whole. It keeps the old file's
+//   permissions and group.
 // - A file the user may not write: refused with the reason opening it gives, left as it was.
-// - Any other (another owner, other names, a sticky or unwritable folder, a FIFO, a device):
-//   written in place, as opening it with "wb" would, so it keeps its owner, its names and its kind.
+// - Any other (another owner's, also in a sticky folder where no rename over it is allowed, one
+//   with other names, in an unwritable folder, a FIFO, a device): written in place, as opening it
+//   with "wb" would, so it keeps its owner, its group, its names and its kind.
 // False with the reason on failure.
 bool saveFile(const char* path, const void* bytes, std::size_t size, std::string* reason);
 

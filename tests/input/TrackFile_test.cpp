@@ -1,15 +1,20 @@
 // Track files through the two commands (file names answered through the prompt): the layout
 // byte for byte, the round trip, what loading refuses or repairs without losing the current
 // track, and saves: through links, to files with two names, and failing without harm.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <grp.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+#include "input/FileSave.h"
 #include "input/TrackFile.h"
 #include "tests/input/InputDriver.h"
 #include "tests/support/Desktop.h"
@@ -116,13 +121,14 @@ TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepaired) {
 }
 
 // A save through a link writes the file it points to and keeps the link; a save to a file with
-// two names writes the file itself, so both names see the new track. A failed save (no folder
-// to write in, a folder, a link that loops, a write cut short) says why and leaves the old file,
-// the looping link and no temporary file behind.
+// two names writes the file itself, so both names see the new track, and a save to a FIFO or a
+// device writes into it and leaves it what it is. A failed save (no folder to write in, a
+// folder, a link that loops, a write cut short) says why and leaves the old file, the looping
+// link and no temporary file behind.
 TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
     makeTrack();  // a file longer than the size limit below
     const std::string target = dir + "/target.trk", linkPath = dir + "/link.trk", second = dir + "/second.trk",
-                      old = dir + "/old.trk", loop = dir + "/loop.trk";
+                      old = dir + "/old.trk", loop = dir + "/loop.trk", fifo = dir + "/fifo";
     writeFile(target, "old");
     ASSERT_TRUE(symlink("target.trk", linkPath.c_str()) == 0 && symlink("loop.trk", loop.c_str()) == 0);
     for (const std::string& name : {linkPath, second}) {
@@ -131,6 +137,20 @@ TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
         EXPECT_TRUE(save(name) == "" && readFile(target) == stored() && readFile(name) == stored()) << name;
     }
     EXPECT_EQ(shell("readlink '" + linkPath + "'"), "target.trk");
+    // The FIFO's reader is open first and never blocks, and the track fits the pipe's buffer, so
+    // no step here can wait for the other side.
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const std::string device = dir + "/null";  // a null device of its own: only root may make one
+    const bool haveDevice = mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    EXPECT_TRUE(save(fifo) == "" && (!haveDevice || save(device) == ""));
+    std::string received(kMaxTrackFileBytes, '\0');
+    received.resize(std::max<ssize_t>(0, read(reader, &received[0], received.size())));
+    close(reader);
+    struct stat fifoInfo, deviceInfo;
+    EXPECT_TRUE(received == stored() && stat(fifo.c_str(), &fifoInfo) == 0 && S_ISFIFO(fifoInfo.st_mode));
+    EXPECT_TRUE(!haveDevice || (stat(device.c_str(), &deviceInfo) == 0 && S_ISCHR(deviceInfo.st_mode)));
+    unlink(fifo.c_str()), unlink(device.c_str());
     writeFile(old, "the previous track");
     rlimit saved;
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -144,6 +164,53 @@ TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
     }
     EXPECT_EQ(readFile(old), "the previous track");
     EXPECT_EQ(shell("ls -A '" + dir + "'; readlink '" + loop + "'"), "link.trk\nloop.trk\nold.trk\nsecond.trk\ntarget.trk\nloop.trk");
+}
+
+// Saves by an ordinary user (uid and gid 65534: the tests run as root on CI, where no permission
+// check bites, so each save runs in a child that has given root up). Each row makes a file of an
+// owner, a group and a mode in a folder of a mode; a file the user may not write stays as it was,
+// and every file a rename would take something from (its owner, its group) is written in place,
+// keeping its inode (in a sticky folder a rename over another owner's file is not even allowed).
+TEST_F(TrackFiles, AnOrdinaryUsersSavesNeverWriteWhatTheyMayNotNorTakeAnOwnerOrAGroup) {
+    constexpr uid_t kUser = 65534;
+    constexpr gid_t kOtherGroup = 100;  // the user's one more group
+    const bool root = geteuid() == 0;
+    const uid_t user = root ? kUser : geteuid();
+    const struct { const char* what; mode_t folder; uid_t owner; gid_t group; mode_t mode; const char* error; bool inPlace; } rows[] = {
+        {"read-only", 0777, user, user, 0444, "Permission denied", true},
+        {"another owner's in a sticky folder", 01777, 0, user, 0666, nullptr, true},
+        {"of a group not the user's", 0777, user, 0, 0664, nullptr, true},
+        {"of the user's other group", 0777, user, kOtherGroup, 0640, nullptr, false}};  // renamed, group kept
+    chmod(dir.c_str(), 0755);
+    makeTrack();
+    const std::string track = stored();
+    for (const auto& r : rows) {
+        if (!root && (r.owner != user || r.group != user)) { std::printf("skipped (needs root): %s\n", r.what); continue; }
+        const std::string folder = dir + "/" + r.what, path = folder + "/track.trk";
+        mkdir(folder.c_str(), 0700), chmod(folder.c_str(), r.folder), writeFile(path, "the user's old track");
+        struct stat before, after;
+        ASSERT_TRUE(chown(path.c_str(), r.owner, r.group) + chmod(path.c_str(), r.mode) == 0 || !root) << r.what;
+        stat(path.c_str(), &before);
+        int answer[2];
+        ASSERT_EQ(pipe(answer), 0);
+        const pid_t child = root ? fork() : 0;
+        if (child == 0) {
+            std::string reason;
+            if (root && (setgroups(1, &kOtherGroup) || setresgid(kUser, kUser, kUser) || setresuid(kUser, kUser, kUser))) _exit(2);
+            if (!saveFile(path.c_str(), track, &reason)) (void)!write(answer[1], reason.data(), reason.size());
+            if (root) _exit(0);
+        }
+        close(answer[1]);
+        char reason[256] = {};
+        (void)!read(answer[0], reason, sizeof reason - 1);
+        close(answer[0]);
+        if (root) waitpid(child, nullptr, 0);
+        stat(path.c_str(), &after);
+        EXPECT_EQ(reason, std::string(r.error ? r.error : "")) << r.what;
+        EXPECT_EQ(readFile(path), r.error ? "the user's old track" : track) << r.what;
+        EXPECT_TRUE((after.st_ino == before.st_ino) == r.inPlace && after.st_uid == r.owner && after.st_gid == r.group &&
+                    (after.st_mode & 07777) == r.mode) << r.what;
+    }
 }
 
 }  // namespace
