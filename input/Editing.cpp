@@ -129,10 +129,11 @@ void TrackView::requestRedraw() {
 void TrackView::placeTrain() {
     if (!(trainU >= 0.0f && trainU < 1.0f)) trainU = 0.0f;  // also catches NaN
     if (numPoints < 1) return;                               // no segment to stand on
-    int segment;
-    float local;
-    locateOnTrack(trainU, numPoints, &segment, &local);
-    segments[segment]->evaluate(&trainPos[0], &trainPos[1], &trainPos[2], local);
+    // Unlike the train's step, this forms the place in float: numPoints x trainU rounded once.
+    // Below 1, trainU gives a product below numPoints, so the segment always exists.
+    const float s = static_cast<float>(numPoints) * trainU;
+    const int segment = static_cast<int>(s);
+    segments[segment]->evaluate(&trainPos[0], &trainPos[1], &trainPos[2], s - static_cast<float>(segment));
 }
 
 void TrackView::addPointPair() {

@@ -7,8 +7,7 @@
 
 // What the loader does with a stored value outside what the keys can produce.
 enum class Repair {
-    None,      // taken as stored
-    Flag,      // anything but 1 becomes 0: every reader of a flag takes such a value as off
+    None,      // taken as stored (a flag other than 0 or 1 too: each key and reader takes it as written)
     NotBelow0, // a negative value becomes 0: the train never runs backwards
     KeyRange,  // brought into the range the keys keep (below)
 };
@@ -35,14 +34,14 @@ enum StoredSettingIndex {
 };
 
 inline constexpr StoredSetting kStoredSettings[kNumStoredSettings] = {
-    {"basis flag", &TrackState::useBSpline, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"basis flag", &TrackState::useBSpline, nullptr, Repair::None, 0, 0, 0, false},
     {"train speed", nullptr, &TrackState::trainSpeed, Repair::NotBelow0, 1.0f, 100.0f, 0.5f, true},
-    {"rails flag", &TrackState::drawRails, nullptr, Repair::Flag, 0, 0, 0, false},
-    {"points flag", &TrackState::showPoints, nullptr, Repair::Flag, 0, 0, 0, false},
-    {"lighting flag", &TrackState::lightingOn, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"rails flag", &TrackState::drawRails, nullptr, Repair::None, 0, 0, 0, false},
+    {"points flag", &TrackState::showPoints, nullptr, Repair::None, 0, 0, 0, false},
+    {"lighting flag", &TrackState::lightingOn, nullptr, Repair::None, 0, 0, 0, false},
     {"tie spacing", &TrackState::tieSpacing, nullptr, Repair::KeyRange, 1, 50, 1, false},
     {"support interval", &TrackState::supportEvery, nullptr, Repair::KeyRange, 1, 50, 1, false},
-    {"physics flag", &TrackState::physicsOn, nullptr, Repair::Flag, 0, 0, 0, false},
+    {"physics flag", &TrackState::physicsOn, nullptr, Repair::None, 0, 0, 0, false},
     // The build sets any energy the track's height gives; only the keys keep to their range.
     {"total energy", nullptr, &TrackState::totalEnergy, Repair::None, 1000.0f, 200000.0f, 500.0f, true},
     {"reserved", &TrackState::reservedSetting, nullptr, Repair::None, 0, 0, 0, false},

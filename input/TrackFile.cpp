@@ -83,7 +83,6 @@ private:
 void repair(const StoredSetting& setting, TrackState* state) {
     if (setting.intField) {
         int& value = state->*setting.intField;
-        if (setting.repair == Repair::Flag) value = value == 1 ? 1 : 0;
         if (setting.repair == Repair::KeyRange) {
             value = std::clamp(value, static_cast<int>(setting.low), static_cast<int>(setting.high));
         }
@@ -263,8 +262,8 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
     if (view.numPoints >= kMinBuildPoints) {
         view.trainRunning = 1;
         view.placeTrain();
-    } else {
-        view.trainRunning = 0;  // a track that is never built has nothing to ride on
+    } else if (view.numPoints == 0) {
+        view.trainRunning = 0;  // no segment at all to ride; one or two keep a running train on theirs
     }
     return true;
 }

@@ -41,6 +41,7 @@ bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* da
 
 // Decodes the bytes and, only when they pass, replaces the view's track, trees and stored
 // settings with them, rebuilds both curves and keeps the stored energy. Selections past the new
-// lists are cleared; three points or more start the train at trainU, fewer stop it. On false
-// (with the reason) the view is exactly as it was.
+// lists are cleared; three points or more start the train at trainU, none stops it (one or two
+// leave a running train on their unbuilt segments). On false (with the reason) the view is
+// exactly as it was.
 bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t size, std::string* reason);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float kBeaconStep = 0.01f;  // lamp change per call that draws the train
+constexpr double kBeaconStep = 0.01;  // lamp change per call that draws the train, added in double
 constexpr float kBeaconPeak = 0.5f;   // the pulse turns down once the lamp reaches this
 
 // The train's local frame: a point (f, s, u) is pos + f F + s S + u U.
@@ -112,13 +112,7 @@ void TrackView::drawTrain(int doingShadows) {
 
     // The lamp shines by itself, unlit. Its pulse advances in both passes, so twice per frame.
     glDisable(GL_LIGHTING);
-    if (beaconFalling == 0) {
-        beaconLevel += kBeaconStep;
-        if (beaconLevel >= kBeaconPeak) beaconFalling = 1;
-    } else {
-        beaconLevel -= kBeaconStep;
-        if (beaconLevel <= 0.0f) beaconFalling = 0;
-    }
+    pulseBeacon();
     if (!doingShadows) glColor3f(beaconLevel, 0.0f, 0.0f);
     drawQuads(frame, &kLamp, 1);
     if (lightingOn == 1) glEnable(GL_LIGHTING);
@@ -130,4 +124,14 @@ void TrackView::drawTrain(int doingShadows) {
         for (const auto& c : t.corner) frame.vertex(c[0], c[1], c[2]);
     }
     glEnd();
+}
+
+void TrackView::pulseBeacon() {
+    if (beaconFalling == 0) {
+        beaconLevel = static_cast<float>(beaconLevel + kBeaconStep);
+        if (beaconLevel >= kBeaconPeak) beaconFalling = 1;
+    } else {
+        beaconLevel = static_cast<float>(beaconLevel - kBeaconStep);
+        if (beaconLevel <= 0.0f) beaconFalling = 0;
+    }
 }

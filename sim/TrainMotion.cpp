@@ -38,6 +38,23 @@ static float walk(const float sampleDist[kNumSamples], float u, double distance)
     return 0.0f;
 }
 
+// The parameter one step of speed moves u to: u + speed / sampleDist[k] x 0.01, k the hundredth
+// of u. sampleDist is the chord of that hundredth times 100, so the step covers about speed / 100
+// world units however the parameter is stretched there. At or past the end the train is exactly
+// at the start and the rest of the step is dropped.
+static float stepParameter(const float sampleDist[kNumSamples], float u, float speed) {
+    const double advance = speed / static_cast<double>(sampleDist[hundredthOf(u)]) * kStepPerSpeed;
+    const float next = static_cast<float>(u + advance);
+    if (std::isfinite(advance) && next < 1.0f) return next;
+    // A hundredth of no length (points stacked on one spot, as three presses of the add key leave
+    // them) makes the step infinite, and a very short one can make it leap from the middle of the
+    // track past the end; thrown back to the start each time, the train would never pass there.
+    // So such a step is measured hundredth by hundredth: a train that reaches the last hundredth
+    // or beyond starts the lap again (as any step past the end does), any other goes on.
+    const float walked = walk(sampleDist, u, speed * kStepPerSpeed);
+    return hundredthOf(walked) == kNumSamples - 1 ? 0.0f : walked;
+}
+
 void TrackView::advanceTrain() { stepTrain(trainU, trainSpeed, trainPos, trainTangent, trainUp); }
 
 float TrackView::speedRadicand(float y) const {
@@ -61,26 +78,7 @@ void TrackView::stepTrain(float& trainU, float& trainSpeed, float trainPos[3], f
     // outside the sample table: restart at the beginning of the track.
     if (!(trainU >= 0.0f && trainU < 1.0f)) trainU = 0.0f;
 
-    // A speed that is not a positive number (0 from the energy, or a bad value from a track file)
-    // leaves the train where it is; the train never runs backwards.
-    if (trainSpeed > 0.0f && std::isfinite(trainSpeed)) {
-        // sampleDist is the chord of this hundredth times 100, so the step covers about
-        // trainSpeed / 100 world units however the parameter is stretched here.
-        const int k = hundredthOf(trainU);
-        const double advance = trainSpeed / static_cast<double>(sampleDist[k]) * kStepPerSpeed;
-        const float next = static_cast<float>(trainU + advance);
-        // Measured with a hundredth of no length (points stacked on one spot, as three presses
-        // of the add key leave them) the step is infinite, and measured with a very short one
-        // it can leap from the middle of the track past the end; either way the train would be
-        // thrown back to the start every time it got here and could never pass. Only then is
-        // the step measured hundredth by hundredth; past the end the train is exactly at the
-        // start and the rest of the step is dropped.
-        if (std::isfinite(advance) && (next < 1.0f || k == kNumSamples - 1)) {
-            trainU = next < 1.0f ? next : 0.0f;
-        } else {
-            trainU = walk(sampleDist, trainU, trainSpeed * kStepPerSpeed);
-        }
-    }
+    if (trainSpeed > 0.0f) trainU = stepParameter(sampleDist, trainU, trainSpeed);  // at 0 it stays put
 
     placeOnTrack(trainU, trainPos, trainTangent, trainUp);
 }

@@ -145,6 +145,7 @@ public:
     void drawControlPointMarkers(int doingShadows);
     void drawLightMarker();
     void drawTrain(int doingShadows);
+    void pulseBeacon();  // one step of the roof lamp's pulse, made by every call that draws the train
     void drawTrees(int doingShadows);
     void drawTrackSection(int doingShadows);  // from the kept display lists or arrays, made anew when stale
 

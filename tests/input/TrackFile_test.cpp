@@ -92,7 +92,8 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
     for (auto [label, offset, value] : {std::tuple<const char*, std::size_t, std::uint32_t>{"-1 points", 0, 0xFFFFFFFF},
              {"51 trees", 124, 51}, {"-1 trees", 124, 0xFFFFFFFF}, {"NaN point", 8, bits(NAN)},
              {"NaN energy", 192, bits(NAN)}, {"-Inf gravity", 204, bits(-INFINITY)}, {"NaN tree radius", 140, bits(NAN)}})
-        files.push_back({label, bad, before.substr(0, offset) + words({value}) + before.substr(offset + 4)});
+        files.push_back({label, bad, before.substr(0, offset) + words({value}) + before.substr(offset + 4) +
+                                         std::string(trackFileSize(0, 51), '\0')});  // long enough for 51 trees
     for (const auto& [label, path, bytes] : files) {
         if (path == bad) writeFile(bad, bytes);
         const std::string printed = load(path);
@@ -102,10 +103,27 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
     }
 }
 
-TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepaired) {
+// One or two loaded points leave a running train running on their segments, none stops it; it
+// stays finite there however long it runs.
+TEST_F(TrackFiles, AShortTrackLoadedUnderARunningTrainKeepsItOnItsSegments) {
+    for (int n : {0, 1, 2}) {
+        TrackView shortTrack(0, 0, 10, 10);
+        setRings(shortTrack, circle(n, 3.0f, 1.0f), circle(n, 3.0f, 5.0f));
+        const TrackImage bytes = encodeTrack(shortTrack);
+        writeFile(dir + "/short.trk", std::string(bytes.begin(), bytes.end()));
+        buildRing(view, circle(5, 6.0f, 2.0f)), view.trainRunning = 1, view.trainU = 0.5f;
+        EXPECT_TRUE(load(dir + "/short.trk") == "" && view.trainRunning == (n > 0 ? 1 : 0)) << n << " points";
+        for (int frame = 0; frame < 300; ++frame) view.advanceTrain();
+        EXPECT_TRUE(std::isfinite(view.trainPos[0] + view.trainPos[1] + view.trainPos[2] + view.trainU)) << n;
+    }
+}
+
+// Flags other than 0 and 1 are kept as written (the keys and readers take them so), and a file
+// holding them saves back byte for byte.
+TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepairedAndOddFlagsKept) {
     struct { int tie, support, flag; float speed, gravity, offset; } cases[][2] = {  // in the file, loaded
-        {{0, 0, 2, -3.0f, 5.0f, 0.0f}, {1, 1, 0, 0.0f, -4.5f, 1.9f}},
-        {{77, -4, -1, 250.0f, -1000.0f, 80.0f}, {50, 1, 0, 250.0f, -100.5f, 50.1f}},
+        {{0, 0, 2, -3.0f, 5.0f, 0.0f}, {1, 1, 2, 0.0f, -4.5f, 1.9f}},
+        {{77, -4, -1, 250.0f, -1000.0f, 80.0f}, {50, 1, -1, 250.0f, -100.5f, 50.1f}},
         {{50, 50, 1, 0.5f, -100.3f, 1.95f}, {50, 50, 1, 0.5f, -100.3f, 1.95f}}};
     for (const auto& settings : cases) {
         std::string bytes[2];
