@@ -9,24 +9,13 @@
 #include "render/Palette.h"
 #include "render/TrackSection.h"
 #include "render/TrackSectionCache.h"
+#include "track/RailLayout.h"
 #include "track/TrackGeometry.h"
+#include "track/TrackSamples.h"
 #include "track/TrackView.h"
 
 namespace {
 
-// The track is sampled once per unit of its length value. A length value this large would make
-// each remaking of the section (every build, so every drag step) too long, and beyond about
-// 1.6e7 the float t + dt would stop advancing altogether: the sample count is capped here, the
-// ties keeping their spacing in length units.
-constexpr float kMaxTrackSamples = 1.0e6f;
-
-constexpr float kTieBrown[3] = {129 / 255.0f, 114 / 255.0f, 61 / 255.0f};
-constexpr double kTieHalfLength = 0.4;   // along the side axis
-constexpr double kTieHalfHeight = 0.07;  // along the up axis
-constexpr double kTieHalfDepth = 0.1;    // along the track
-constexpr double kRailOffset = 0.24;     // rails' distance from the centre line, sideways
-constexpr double kRailHeight = 0.08;     // rails' height over the centre line, 0.01 over the tie
-constexpr double kPillarHalfWidth = 0.1;
 constexpr float kCentreLineWidth = 3.0f;
 constexpr float kClosingLineWidth = 2.5f;
 constexpr float kRailWidth = 3.0f;
@@ -49,21 +38,6 @@ constexpr TieFace kTieFaces[] = {
 // The diamond around a pillar's axis, in the order its strip goes round.
 constexpr double kPillarCorners[5][2] = {{-1, 0}, {0, 1}, {1, 0}, {0, -1}, {-1, 0}};
 
-// The point of a ring of n segments at global parameter t (1.0 addresses the end of the last one).
-void pointAt(CurveSegment* const* ring, int n, double t, float out[3]) {
-    int i;
-    float u;
-    locateOnTrack(t, n, &i, &u);
-    ring[i]->evaluate(&out[0], &out[1], &out[2], u);
-}
-
-void tangentAt(CurveSegment* const* ring, int n, double t, float out[3]) {
-    int i;
-    float u;
-    locateOnTrack(t, n, &i, &u);
-    ring[i]->derivative(&out[0], &out[1], &out[2], u);
-}
-
 void vertex(const float p[3]) { glVertex3d(p[0], p[1], p[2]); }
 
 void lineWithUpNormal(const float a[3], const float b[3]) {
@@ -71,44 +45,6 @@ void lineWithUpNormal(const float a[3], const float b[3]) {
     vertex(a);
     vertex(b);
 }
-
-// The samples of the track: t = 0, dt, 2 dt, ... while t < 1 - dt (both float, the bound formed
-// in double), and the tie decision of each sample.
-class TrackSamples {
-public:
-    explicit TrackSamples(const TrackView& view) : trackLength_(view.trackLength), tieSpacing_(view.tieSpacing) {
-        // One sample per unit of the length value; none for a length of 0 (all points on one
-        // spot) or one that is not finite, whose step would not be.
-        const bool sampled = trackLength_ > 0.0f && std::isfinite(trackLength_);
-        dt = sampled ? 1.0f / std::min(trackLength_, kMaxTrackSamples) : 1.0f;
-    }
-    // dt >= 1 / kMaxTrackSamples already ends the loop after about that many samples (float
-    // rounding of t moves it by a few percent); the count is a second stop that cannot fail.
-    bool more() const { return static_cast<double>(t) < 1.0 - static_cast<double>(dt) && count_ < 2 * static_cast<long>(kMaxTrackSamples); }
-    void step() {
-        t = t + dt;
-        ++count_;
-    }
-    // Adds trackLength x dt (1 up to rounding) to the tie counter; a sample whose counter then
-    // exceeds tieSpacing carries a tie, and the counter starts again.
-    bool tieHere() {
-        tieCounter_ = static_cast<float>(static_cast<double>(tieCounter_) + static_cast<double>(trackLength_) * dt);
-        if (!(tieCounter_ > tieSpacing_)) return false;
-        ++tieOrdinal;
-        tieCounter_ = 0.0f;
-        return true;
-    }
-
-    float t = 0.0f;
-    float dt;
-    int tieOrdinal = 0;  // ties placed so far
-
-private:
-    float trackLength_;
-    int tieSpacing_;
-    float tieCounter_ = 0.0f;
-    long count_ = 0;  // samples so far
-};
 
 // Collects the rails style's primitives as one glBegin/glEnd each would send them.
 class RailRecorder {
@@ -149,17 +85,18 @@ void recordPillar(RailRecorder& out, const float p[3]) {
     }
 }
 
-// A tie: a box on P, its faces in the tie frame (forward F, side S, up U).
-void recordTie(RailRecorder& out, const float p[3], const float F[3], const float S[3], const float U[3]) {
+// A tie: a box on the tie's point, its faces in the tie frame.
+void recordTie(RailRecorder& out, const TieSite& tie) {
     out.begin(GL_QUADS, kTieBrown);
     for (const TieFace& face : kTieFaces) {
         const int* n = face.normal;
+        const float *F = tie.F, *S = tie.S, *U = tie.U;
         out.normal(n[0] * S[0] + n[1] * U[0] + n[2] * F[0], n[0] * S[1] + n[1] * U[1] + n[2] * F[1],
                    n[0] * S[2] + n[1] * U[2] + n[2] * F[2]);
         for (const auto& c : face.corner) {
-            const double s = c[0] * kTieHalfLength, u = c[1] * kTieHalfHeight, f = c[2] * kTieHalfDepth;
-            out.vertex(p[0] + s * S[0] + u * U[0] + f * F[0], p[1] + s * S[1] + u * U[1] + f * F[1],
-                       p[2] + s * S[2] + u * U[2] + f * F[2]);
+            double v[3];
+            tieCorner(tie, c[0], c[1], c[2], v);
+            out.vertex(v[0], v[1], v[2]);
         }
     }
 }
@@ -174,45 +111,19 @@ void recordRailPair(RailRecorder& out, const float rightFrom[3], const float rig
     }
 }
 
-// The rails' points at a tie: right = P + 0.24 S + 0.08 U, left = P - 0.24 S + 0.08 U.
-void railPoints(const float p[3], const float S[3], const float U[3], float right[3], float left[3]) {
-    for (int k = 0; k < 3; ++k) {
-        right[k] = static_cast<float>(p[k] + kRailOffset * S[k] + kRailHeight * U[k]);
-        left[k] = static_cast<float>(p[k] - kRailOffset * S[k] + kRailHeight * U[k]);
-    }
-}
-
-// The rails style, in the order it is drawn: at every tie sample a pillar (under every
-// supportEvery-th tie, where the track's up side faces up), the rail pair back to the previous
-// tie and the tie itself; after the last sample the rails close from the last tie to the first.
+// The rails style, in the order it is drawn: at every tie a pillar (where the layout has one),
+// the rail pair back to the previous tie and the tie itself; after the last tie the rails close
+// from the last tie to the first.
 void recordRails(const TrackView& view, RailArrays& arrays) {
     RailRecorder out(arrays);
-    const int n = view.numPoints;
-    const int pillarEvery = std::max(view.supportEvery, 1);  // the loader keeps 1..50; the % needs it
-    bool haveFirstTie = false;
-    float firstRight[3], firstLeft[3], lastRight[3], lastLeft[3];
-    for (TrackSamples samples(view); samples.more(); samples.step()) {
-        if (!samples.tieHere()) continue;
-        float P[3], guide[3], tangent[3], upHint[3], F[3], S[3], U[3], right[3], left[3];
-        pointAt(view.segments, n, samples.t, P);
-        pointAt(view.segments2, n, samples.t, guide);
-        if (samples.tieOrdinal % pillarEvery == 0 && P[1] < guide[1]) recordPillar(out, P);
-        tangentAt(view.segments, n, samples.t, tangent);
-        for (int k = 0; k < 3; ++k) upHint[k] = guide[k] - P[k];
-        makeTieFrame(tangent, upHint, F, S, U);  // level where the guide ring meets the track
-        railPoints(P, S, U, right, left);
-        if (haveFirstTie) {
-            recordRailPair(out, right, lastRight, left, lastLeft);
-        } else {
-            std::copy(right, right + 3, firstRight);
-            std::copy(left, left + 3, firstLeft);
-            haveFirstTie = true;
-        }
-        std::copy(right, right + 3, lastRight);
-        std::copy(left, left + 3, lastLeft);
-        recordTie(out, P, F, S, U);
+    const std::vector<TieSite> ties = layRails(view);
+    for (std::size_t k = 0; k < ties.size(); ++k) {
+        const TieSite& tie = ties[k];
+        if (tie.pillar) recordPillar(out, tie.P);
+        if (k > 0) recordRailPair(out, tie.right, ties[k - 1].right, tie.left, ties[k - 1].left);
+        recordTie(out, tie);
     }
-    if (haveFirstTie) recordRailPair(out, lastRight, firstRight, lastLeft, firstLeft);
+    if (!ties.empty()) recordRailPair(out, ties.back().right, ties[0].right, ties.back().left, ties[0].left);
 }
 
 // Sends the recorded rails in immediate mode, one glBegin/glEnd per primitive in recording order.
@@ -254,14 +165,14 @@ void sendCentreLine(const TrackView& view, int doingShadows) {
     }
     for (; samples.more(); samples.step()) {
         float P[3], Q[3];
-        pointAt(view.segments, n, samples.t, P);
-        pointAt(view.segments, n, static_cast<double>(samples.t) + samples.dt, Q);
+        ringPointAt(view.segments, n, samples.t, P);
+        ringPointAt(view.segments, n, static_cast<double>(samples.t) + samples.dt, Q);
         lineWithUpNormal(P, Q);
     }
     if (anySample) glEnd();
     float start[3], end[3];
     view.segments[0]->evaluate(&start[0], &start[1], &start[2], 0.0f);
-    pointAt(view.segments, n, samples.t, end);
+    ringPointAt(view.segments, n, samples.t, end);
     glLineWidth(kClosingLineWidth);
     glBegin(GL_LINES);
     lineWithUpNormal(end, start);

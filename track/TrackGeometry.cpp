@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "track/CurveSegment.h"
+
 void locateOnTrack(double u, int numSegments, int* segment, float* local) {
     if (!(u > 0.0)) u = 0.0;  // also catches NaN
     const double s = u * numSegments;
@@ -14,6 +16,20 @@ void locateOnTrack(double u, int numSegments, int* segment, float* local) {
     }
     *segment = i;
     *local = static_cast<float>(s - i);
+}
+
+void ringPointAt(CurveSegment* const* ring, int n, double t, float out[3]) {
+    int i;
+    float u;
+    locateOnTrack(t, n, &i, &u);
+    ring[i]->evaluate(&out[0], &out[1], &out[2], u);
+}
+
+void ringTangentAt(CurveSegment* const* ring, int n, double t, float out[3]) {
+    int i;
+    float u;
+    locateOnTrack(t, n, &i, &u);
+    ring[i]->derivative(&out[0], &out[1], &out[2], u);
 }
 
 namespace {

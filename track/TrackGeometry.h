@@ -8,6 +8,12 @@
 // A NaN u addresses the start.
 void locateOnTrack(double u, int numSegments, int* segment, float* local);
 
+class CurveSegment;
+// The point and the derivative of a ring of n segments at global parameter t, addressed as
+// locateOnTrack does.
+void ringPointAt(CurveSegment* const* ring, int n, double t, float out[3]);
+void ringTangentAt(CurveSegment* const* ring, int n, double t, float out[3]);
+
 // The frames below store every component as float; products and sums are formed in double, and
 // a length is the root (in double) of the sum of squares rounded to float.
 //
