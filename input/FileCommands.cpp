@@ -1,11 +1,14 @@
-// The commands that name a file through the prompt: saving (F2) and loading (F1) a track, and a
-// track opened from the command line.
+// The commands that name a file through the prompt: saving (F2), loading (F1) and exporting (X)
+// a track, and a track opened from the command line.
+#include <strings.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "app/TextPrompt.h"
 #include "input/FileSave.h"
+#include "input/TrackExport.h"
 #include "input/TrackFile.h"
 
 namespace {
@@ -65,4 +68,42 @@ void TrackView::loadTrackFile(const char* name) {
         return;
     }
     requestRedraw();
+}
+
+namespace {
+
+bool endsWith(const std::string& name, const char* extension) {
+    const std::size_t length = std::strlen(extension);
+    return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
+}
+
+// Writes the export the name's extension asks for; false with the reason. *note: what the
+// console line adds after the name on success.
+bool writeExport(const TrackView& view, const std::string& name, std::string* note, std::string* reason) {
+    std::string text;
+    if (endsWith(name, ".csv")) return trackDataCsv(view, &text, reason) && saveFile(name.c_str(), text, reason);
+    const std::string mtl = name.substr(0, name.size() - 4) + ".mtl";
+    const std::size_t slash = mtl.rfind('/');
+    int ties = 0;
+    text = railModelObj(view, slash == std::string::npos ? mtl : mtl.substr(slash + 1), &ties);
+    if (ties == 0) *note = " (no ties at this spacing)";
+    return saveFile(mtl.c_str(), railModelMtl(), reason) && saveFile(name.c_str(), text, reason);
+}
+
+}  // namespace
+
+void TrackView::exportTrack() {
+    exportKeyLatch = 0;
+    char name[kPromptBufferSize] = {};
+    if (!askFileName(name, "Export track file:")) return;
+    std::string note, reason;
+    if (!endsWith(name, ".csv") && !endsWith(name, ".obj")) {
+        reason = "unknown format (use .csv or .obj)";
+    } else if (numPoints < kMinBuildPoints) {
+        reason = "needs 3 points or more";
+    } else if (writeExport(*this, name, &note, &reason)) {
+        std::printf("exported \"%s\"%s\n", name, note.c_str());
+        return;
+    }
+    std::printf("Error exporting to file \"%s\": %s\n", name, reason.c_str());
 }

@@ -89,6 +89,7 @@ void TrackView::runKeyBlock1() {
 void TrackView::runKeyBlock2() {
     if (pressed(FL_F + 1, &loadKeyLatch)) loadTrack();
     if (pressed(FL_F + 2, &saveKeyLatch)) saveTrack();
+    if (pressed('X', &exportKeyLatch)) exportTrack();
     if (held('C')) clearAndReset();
     if (held(FL_Down, physicsOn == 0 && trainSpeed > kSpeed.low)) step(&trainSpeed, -kSpeed.step);
     if (held(FL_Up, physicsOn == 0 && trainSpeed < kSpeed.high)) step(&trainSpeed, kSpeed.step);

@@ -170,6 +170,7 @@ public:
     void moveCameraAlongSight(int direction);  // +1 closer ('A'), -1 away ('Z')
     void saveTrack();
     void loadTrack();
+    void exportTrack();  // 'X': the track data (.csv) or the rail model (.obj and .mtl)
     // Asks for a file name with the file commands' prompt (label, e.g. "Save track file:") into a
     // buffer of kPromptBufferSize bytes; 1 when the user answered, 0 when they cancelled.
     int askFileName(char* name, const char* label);
@@ -196,6 +197,7 @@ public:
     int rideReportKeyLatch = 1;  // 'G'
     int undoKeyLatch = 1;        // 'U'
     int redoKeyLatch = 1;        // 'Y'
+    int exportKeyLatch = 1;      // 'X'
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
     UndoHistory undoHistory;  // the steps U and Y move through

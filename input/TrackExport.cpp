@@ -1,0 +1,241 @@
+// The track data (CSV) and the rail model (OBJ and MTL) written as text.
+#include "input/TrackExport.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "render/Palette.h"
+#include "track/RailLayout.h"
+#include "track/TrackGeometry.h"
+
+namespace {
+
+// ---- Track data ----
+
+// Arc length along track 1 at fine, even steps of the global parameter.
+struct ArcTable {
+    std::vector<double> length;  // length[j]: from the start to parameter j / steps
+    long steps;
+};
+
+ArcTable tabulate(const TrackView& view, long steps) {
+    ArcTable table{{0.0}, steps};
+    table.length.reserve(steps + 1);
+    float previous[3], point[3];
+    ringPointAt(view.segments, view.numPoints, 0.0, previous);
+    for (long j = 1; j <= steps; ++j) {
+        ringPointAt(view.segments, view.numPoints, static_cast<double>(j) / steps, point);
+        const double d = std::hypot(static_cast<double>(point[0]) - previous[0],
+                                    static_cast<double>(point[1]) - previous[1], static_cast<double>(point[2]) - previous[2]);
+        table.length.push_back(table.length.back() + d);
+        std::copy(point, point + 3, previous);
+    }
+    return table;
+}
+
+// The global parameter at arc length s, between the two tabulated places around it.
+double parameterAt(const ArcTable& table, double s) {
+    const auto after = std::lower_bound(table.length.begin(), table.length.end(), s);
+    if (after == table.length.begin()) return 0.0;
+    if (after == table.length.end()) return 1.0;
+    const long j = after - table.length.begin();
+    const double a = table.length[j - 1], b = table.length[j];
+    return (j - 1 + (b > a ? (s - a) / (b - a) : 0.0)) / table.steps;
+}
+
+struct DataRow {
+    float position[3], front[3], side[3], up[3];
+    bool defined;  // the frame is the track's own, not a stand-in
+};
+
+DataRow rowAt(const TrackView& view, double u) {
+    DataRow row;
+    float tangent[3], guide[3], hint[3];
+    ringPointAt(view.segments, view.numPoints, u, row.position);
+    ringTangentAt(view.segments, view.numPoints, u, tangent);
+    ringPointAt(view.segments2, view.numPoints, u, guide);
+    for (int k = 0; k < 3; ++k) hint[k] = guide[k] - row.position[k];
+    row.defined = makeFrame(tangent, hint, row.front, row.side, row.up);
+    return row;
+}
+
+// Undefined frames take the frame of the row before, or of the first defined row for those
+// before it.
+void fillUndefinedFrames(std::vector<DataRow>& rows) {
+    const auto first = std::find_if(rows.begin(), rows.end(), [](const DataRow& r) { return r.defined; });
+    if (first == rows.end()) return;  // none defined: the stand-ins stay
+    const DataRow* from = &*first;
+    for (DataRow& row : rows) {
+        if (row.defined) from = &row;
+        std::copy(from->front, from->front + 3, row.front);
+        std::copy(from->side, from->side + 3, row.side);
+        std::copy(from->up, from->up + 3, row.up);
+    }
+}
+
+void appendRow(std::string* text, int number, const DataRow& row) {
+    // left = up x front, which is minus the side axis (the side points right of travel)
+    char line[400];
+    std::snprintf(line, sizeof line, "%d\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\n", number,
+                  row.position[0], row.position[1], row.position[2], row.front[0], row.front[1], row.front[2],
+                  -row.side[0], -row.side[1], -row.side[2], row.up[0], row.up[1], row.up[2]);
+    *text += line;
+}
+
+// ---- Rail model ----
+
+using Vertex = std::array<double, 3>;
+using Quad = std::array<int, 4>;  // indices into its part's vertices
+
+// Six to the volume enclosed by the quads, from the part's first vertex.
+double signedVolume(const std::vector<Vertex>& v, const std::vector<Quad>& faces) {
+    const auto det = [&](const Vertex& a, const Vertex& b, const Vertex& c) {
+        double p[3], q[3], r[3];
+        for (int k = 0; k < 3; ++k) p[k] = a[k] - v[0][k], q[k] = b[k] - v[0][k], r[k] = c[k] - v[0][k];
+        return p[0] * (q[1] * r[2] - q[2] * r[1]) - p[1] * (q[0] * r[2] - q[2] * r[0]) + p[2] * (q[0] * r[1] - q[1] * r[0]);
+    };
+    double volume = 0.0;
+    for (const Quad& f : faces) volume += det(v[f[0]], v[f[1]], v[f[2]]) + det(v[f[0]], v[f[2]], v[f[3]]);
+    return volume;
+}
+
+// The OBJ text: groups, and closed parts of quads over their own vertices.
+class ObjText {
+public:
+    std::string text;
+
+    void group(const char* name, const char* material) { text += std::string("g ") + name + "\nusemtl " + material + "\n"; }
+    // The faces are wound the same way round; they are turned over when that way encloses the
+    // part inside out, so every face is counter-clockwise seen from outside.
+    void part(const std::vector<Vertex>& v, std::vector<Quad> faces) {
+        if (signedVolume(v, faces) < 0.0)
+            for (Quad& f : faces) std::reverse(f.begin(), f.end());
+        char line[160];
+        for (const Vertex& p : v) {
+            std::snprintf(line, sizeof line, "v %.6f %.6f %.6f\n", p[0], p[1], p[2]);
+            text += line;
+        }
+        for (const Quad& f : faces) {
+            std::snprintf(line, sizeof line, "f %d %d %d %d\n", first_ + f[0], first_ + f[1], first_ + f[2], first_ + f[3]);
+            text += line;
+        }
+        first_ += static_cast<int>(v.size());
+    }
+
+private:
+    int first_ = 1;  // OBJ numbers vertices from 1 across the file
+};
+
+// The faces of a tube through rings of four corners each (corners of each ring in the same turn),
+// joining ring k to ring k + 1, and the last back to the first when closed; an open tube gets
+// its two end rings as caps. Every edge is shared by two faces.
+std::vector<Quad> tubeFaces(int rings, bool closed) {
+    std::vector<Quad> faces;
+    for (int k = 0; k + 1 < rings || (closed && k < rings); ++k) {
+        const int a = 4 * k, b = 4 * ((k + 1) % rings);
+        for (int i = 0; i < 4; ++i) faces.push_back({a + i, a + (i + 1) % 4, b + (i + 1) % 4, b + i});
+    }
+    if (!closed) faces.push_back({3, 2, 1, 0}), faces.push_back({4 * rings - 4, 4 * rings - 3, 4 * rings - 2, 4 * rings - 1});
+    return faces;
+}
+
+// A ring of four corners around centre, at (a, b) along the axes x and y, in one turn.
+void addRing(std::vector<Vertex>& v, const double centre[3], const float x[3], const float y[3], double a, double b) {
+    for (const auto& c : {std::array<int, 2>{1, 1}, {-1, 1}, {-1, -1}, {1, -1}})
+        v.push_back({centre[0] + c[0] * a * x[0] + c[1] * b * y[0], centre[1] + c[0] * a * x[1] + c[1] * b * y[1],
+                     centre[2] + c[0] * a * x[2] + c[1] * b * y[2]});
+}
+
+void writeTies(ObjText& obj, const std::vector<TieSite>& ties) {
+    obj.group("ties", "tie");
+    for (const TieSite& tie : ties) {
+        std::vector<Vertex> v;
+        for (int u : {-1, 1})
+            for (const auto& c : {std::array<int, 2>{1, 1}, {-1, 1}, {-1, -1}, {1, -1}}) {
+                Vertex corner;
+                tieCorner(tie, c[0], u, c[1], corner.data());
+                v.push_back(corner);
+            }
+        obj.part(v, tubeFaces(2, false));
+    }
+}
+
+void writePillars(ObjText& obj, const std::vector<TieSite>& ties) {
+    const auto standing = [](const TieSite& t) { return t.pillar && t.P[1] != 0.0f; };  // one of no height has no volume
+    if (std::none_of(ties.begin(), ties.end(), standing)) return;
+    obj.group("pillars", "pillar");
+    for (const TieSite& tie : ties) {
+        if (!standing(tie)) continue;
+        std::vector<Vertex> v;
+        for (double y : {0.0, static_cast<double>(tie.P[1])})  // the diamond, as the pillar is drawn
+            for (const auto& c : {std::array<double, 2>{-1, 0}, {0, 1}, {1, 0}, {0, -1}})
+                v.push_back({tie.P[0] + c[0] * kPillarHalfWidth, y, tie.P[2] + c[1] * kPillarHalfWidth});
+        obj.part(v, tubeFaces(2, false));
+    }
+}
+
+// Each rail through the rail points of every tie, round to the first; with two ties a straight
+// bar from one to the other.
+void writeRails(ObjText& obj, const std::vector<TieSite>& ties) {
+    constexpr double kHalfSide = 0.02;
+    if (ties.size() < 2) return;
+    obj.group("rails", "rail");
+    for (float(TieSite::*point)[3] : {&TieSite::right, &TieSite::left}) {
+        std::vector<Vertex> v;
+        for (const TieSite& tie : ties) {
+            const double centre[3] = {(tie.*point)[0], (tie.*point)[1], (tie.*point)[2]};
+            addRing(v, centre, tie.S, tie.U, kHalfSide, kHalfSide);
+        }
+        obj.part(v, tubeFaces(static_cast<int>(ties.size()), ties.size() > 2));
+    }
+}
+
+}  // namespace
+
+bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason) {
+    constexpr long kStepsPerSegment = 200, kStepsPerRow = 16;
+    ArcTable table = tabulate(view, kStepsPerSegment * view.numPoints);
+    const double rows = std::max(1.0, std::ceil(table.length.back() / kTrackDataStep));
+    if (!(rows <= kMaxTrackDataRows)) {
+        *reason = "the track is too long to export (more than " + std::to_string(kMaxTrackDataRows) + " rows)";
+        return false;
+    }
+    const long n = static_cast<long>(rows);
+    if (table.steps < kStepsPerRow * n) table = tabulate(view, kStepsPerRow * n);  // fine enough for even rows
+    std::vector<DataRow> data;
+    data.reserve(n + 1);
+    for (long r = 0; r < n; ++r) data.push_back(rowAt(view, parameterAt(table, table.length.back() * r / n)));
+    data.push_back(data.front());  // the ring closes on its first row
+    fillUndefinedFrames(data);
+    *text = "\"No.\"\t\"PosX\"\t\"PosY\"\t\"PosZ\"\t\"FrontX\"\t\"FrontY\"\t\"FrontZ\"\t\"LeftX\"\t\"LeftY\"\t\"LeftZ\"\t"
+            "\"UpX\"\t\"UpY\"\t\"UpZ\"\n";
+    for (std::size_t r = 0; r < data.size(); ++r) appendRow(text, static_cast<int>(r + 1), data[r]);
+    return true;
+}
+
+std::string railModelObj(const TrackView& view, const std::string& mtlName, int* ties) {
+    const std::vector<TieSite> sites = layRails(view);
+    *ties = static_cast<int>(sites.size());
+    ObjText obj;
+    obj.text = "# Kalvora rail model: ties, pillars and rails, y up, metres\nmtllib " + mtlName + "\n";
+    if (sites.empty()) return obj.text;
+    writeTies(obj, sites);
+    writePillars(obj, sites);
+    writeRails(obj, sites);
+    return obj.text;
+}
+
+std::string railModelMtl() {
+    std::string text = "# Kalvora rail model materials: the colours the track is drawn in\n";
+    const struct { const char* name; const float* colour; } materials[] = {
+        {"tie", kTieBrown}, {"pillar", kPillarRed}, {"rail", kRailGrey}};
+    for (const auto& m : materials) {
+        char line[120];
+        std::snprintf(line, sizeof line, "newmtl %s\nKd %.6f %.6f %.6f\n", m.name, m.colour[0], m.colour[1], m.colour[2]);
+        text += line;
+    }
+    return text;
+}

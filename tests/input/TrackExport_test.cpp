@@ -1,0 +1,185 @@
+// The exports read back as their importers read them: the track data as tab-separated rows of
+// numbers, the model as vertices and faces; a level ring and the loop against what they must
+// give, and the X key's answers.
+#include <cmath>
+#include <map>
+#include <numeric>
+#include <sstream>
+
+#include "input/TrackExport.h"
+#include "tests/input/InputDriver.h"
+#include "tests/support/Desktop.h"
+
+namespace {
+
+constexpr double kPrinted = 1e-4;  // unit vectors printed with six decimals
+constexpr double kEven = 0.01;     // row spacing, relative
+
+using Row = std::vector<double>;
+
+// The CSV as an importer reads it: the header, then rows of thirteen tab-separated numbers.
+std::vector<Row> readCsv(const std::string& text, std::string* header) {
+    std::istringstream in(text);
+    std::getline(in, *header);
+    std::vector<Row> rows;
+    for (std::string line; std::getline(in, line);) {
+        Row row;
+        std::istringstream fields(line);
+        for (std::string field; std::getline(fields, field, '\t');) {
+            char* end;
+            row.push_back(std::strtod(field.c_str(), &end));
+            EXPECT_TRUE(*end == '\0' && !field.empty()) << "not a number: " << line;
+        }
+        EXPECT_EQ(row.size(), 13u) << line;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+double dot(const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// Rows numbered from 1, the last repeating the first, N = ceil(length / 0.5) even steps, each
+// frame orthonormal with left = up x front.
+std::vector<Row> checkedTrackData(const TrackView& view, double length) {
+    std::string text, reason, header;
+    EXPECT_TRUE(trackDataCsv(view, &text, &reason)) << reason;
+    const std::vector<Row> rows = readCsv(text, &header);
+    EXPECT_EQ(header, "\"No.\"\t\"PosX\"\t\"PosY\"\t\"PosZ\"\t\"FrontX\"\t\"FrontY\"\t\"FrontZ\"\t\"LeftX\"\t\"LeftY\"\t"
+                      "\"LeftZ\"\t\"UpX\"\t\"UpY\"\t\"UpZ\"");
+    EXPECT_EQ(rows.size(), std::ceil(length / 0.5) + 1);
+    EXPECT_TRUE(std::equal(rows.back().begin() + 1, rows.back().end(), rows.front().begin() + 1));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const double *p = &rows[r][1], *f = &rows[r][4], *l = &rows[r][7], *u = &rows[r][10];
+        const double step = r ? std::sqrt(std::pow(p[0] - rows[r - 1][1], 2) + std::pow(p[1] - rows[r - 1][2], 2) +
+                                          std::pow(p[2] - rows[r - 1][3], 2)) : length / (rows.size() - 1);
+        const double cross[3] = {u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2], u[0] * f[1] - u[1] * f[0]};
+        EXPECT_TRUE(rows[r][0] == r + 1 && std::fabs(step * (rows.size() - 1) / length - 1) < kEven) << "row " << r + 1;
+        EXPECT_TRUE(std::fabs(dot(f, f) - 1) < kPrinted && std::fabs(dot(u, u) - 1) < kPrinted && std::fabs(dot(f, u)) < kPrinted &&
+                    std::fabs(l[0] - cross[0]) + std::fabs(l[1] - cross[1]) + std::fabs(l[2] - cross[2]) < kPrinted) << "row " << r + 1;
+    }
+    return rows;
+}
+
+// The length of track 1 from its point at 20000 even steps of the parameter.
+double lengthOf(const TrackView& view) {
+    double length = 0;
+    for (int k = 0; k < 20000; ++k) {
+        const Point3 a = pointAt(view.segments, view.numPoints, k / 20000.0), b = pointAt(view.segments, view.numPoints, (k + 1) / 20000.0);
+        length += std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
+    }
+    return length;
+}
+
+// On a level ring travelled counter-clockwise seen from above, up is +y and left points to the
+// ring's centre; where a climb has no up side the frame carries on; on the loop, up turns over at
+// the top.
+TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsTop) {
+    TrackView ring(0, 0, 10, 10), loop(0, 0, 10, 10);
+    buildRing(ring, circle(12, 10.0f, 2.0f));
+    for (const Row& row : checkedTrackData(ring, lengthOf(ring))) {
+        const double in[3] = {-row[1], 0, -row[3]}, radius = std::sqrt(dot(in, in));
+        EXPECT_TRUE(std::fabs(row[11] - 1) < kPrinted && std::fabs(dot(&row[7], in) / radius - 1) < kPrinted) << row[0];
+    }
+    // A straight climb with its guide ring straight above: no up side there, so those rows keep the
+    // frame of the row before the climb.
+    TrackView tower(0, 0, 10, 10);
+    tower.useBSpline = 0;
+    buildRing(tower, {{{0, 0, 0}}, {{0, 4, 0}}, {{0, 8, 0}}, {{0, 12, 0}}, {{6, 15, 0}}, {{12, 12, 0}}, {{12, 0, 0}}, {{6, -3, 0}}});
+    const std::vector<Row> climb = checkedTrackData(tower, lengthOf(tower));
+    int kept = 0;
+    for (std::size_t r = 1; r < climb.size(); ++r)
+        if (climb[r][1] == 0 && climb[r][3] == 0 && climb[r][2] > 4 && climb[r][2] < 8)
+            EXPECT_TRUE(std::equal(&climb[r][4], &climb[r][13], &climb[r - 1][4]) && ++kept) << "row " << r + 1;
+    EXPECT_GT(kept, 3);
+    loop.loadTrackFile(KALVORA_SOURCE_DIR "/tracks/loop.trk");
+    const std::vector<Row> rows = checkedTrackData(loop, lengthOf(loop));
+    const Row& top = *std::max_element(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a[2] < b[2]; });
+    EXPECT_TRUE(rows[0][11] > 0.9 && top[11] < -0.9) << "up at the start " << rows[0][11] << ", at the top " << top[11];
+}
+
+// The model as an importer reads it: every face's vertices exist; the parts (faces joined by
+// shared vertices) are closed, every edge used once each way, and wound so that they enclose a
+// positive volume (counter-clockwise seen from outside); ties are boxes of 0.8 x 0.14 x 0.2.
+TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
+    for (const std::string name : {"figure8", "largest", "loop", "oval"}) {
+        TrackView view(0, 0, 10, 10);
+        view.loadTrackFile((KALVORA_SOURCE_DIR "/tracks/" + name + ".trk").c_str());
+        int ties = 0;
+        std::istringstream in(railModelObj(view, name + ".mtl", &ties));
+        std::vector<std::array<double, 3>> v;
+        std::vector<std::vector<int>> faces;
+        std::map<std::string, int> lines;  // a group's faces under its name, other lines by their first word
+        std::string group;
+        for (std::string line, word; std::getline(in, line);) {
+            std::istringstream words(line);
+            words >> word, ++lines[word == "f" ? group : word == "mtllib" ? line : word];
+            if (word == "g") words >> group;
+            if (word == "v") v.push_back({}), words >> v.back()[0] >> v.back()[1] >> v.back()[2];
+            if (word == "v" && group == "pillars") lines["pillar vertices on the ground"] += v.back()[1] == 0;
+            if (word == "f") faces.push_back({});
+            for (int index; word == "f" && words >> index;) faces.back().push_back(index - 1);
+        }
+        EXPECT_TRUE(lines["mtllib " + name + ".mtl"] && lines["g"] == 3 && lines["usemtl"] == 3) << name;
+        EXPECT_TRUE(lines["ties"] == 6 * ties && lines["rails"] == 2 * 4 * ties && lines["pillars"] > 0 &&
+                    lines["pillar vertices on the ground"] == 4 * lines["pillars"] / 6) << name;  // each rail round all ties
+        std::vector<int> part(v.size());  // each vertex's part: the least vertex joined to it
+        std::iota(part.begin(), part.end(), 0);
+        for (const auto& f : faces)
+            for (int i : f) ASSERT_TRUE(i >= 0 && i < int(v.size())) << name;
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (const auto& f : faces)
+                for (int i : f) {
+                    const int least = std::min(part[i], part[f[0]]);
+                    changed = changed || part[i] != least || part[f[0]] != least;
+                    part[i] = part[f[0]] = least;
+                }
+        }
+        std::map<int, double> volume;              // six times each part's, from its first vertex
+        std::map<std::pair<int, int>, int> edges;  // directed edge: times used
+        for (const auto& f : faces) {
+            const auto& o = v[part[f[0]]];
+            const auto at = [&](std::size_t k, int c) { return v[f[k]][c] - o[c]; };
+            for (std::size_t k = 0; k < f.size(); ++k) ++edges[{f[k], f[(k + 1) % f.size()]}];
+            for (std::size_t k = 1; k + 1 < f.size(); ++k)  // the fan of triangles (0, k, k + 1)
+                volume[part[f[0]]] += at(0, 0) * (at(k, 1) * at(k + 1, 2) - at(k, 2) * at(k + 1, 1)) -
+                                      at(0, 1) * (at(k, 0) * at(k + 1, 2) - at(k, 2) * at(k + 1, 0)) +
+                                      at(0, 2) * (at(k, 0) * at(k + 1, 1) - at(k, 1) * at(k + 1, 0));
+        }
+        for (const auto& [edge, uses] : edges) {
+            const auto back = edges.find({edge.second, edge.first});
+            ASSERT_TRUE(uses == 1 && back != edges.end() && back->second == 1) << name;
+        }
+        for (const auto& [first, enclosed] : volume) EXPECT_GT(enclosed, 0.0) << name << " part at vertex " << first;
+        for (int t = 0; t < ties; ++t) {
+            std::vector<double> lengths;
+            for (int a = 8 * t; a < 8 * t + 8; ++a)
+                for (int b = a + 1; b < 8 * t + 8; ++b) lengths.push_back(std::round(std::hypot(v[a][0] - v[b][0], v[a][1] - v[b][1], v[a][2] - v[b][2]) * 100));
+            std::sort(lengths.begin(), lengths.end());
+            ASSERT_TRUE(lengths[0] == 14 && lengths[4] == 20 && lengths[8] == 24 && lengths[12] == 80 && lengths[27] == 84)
+                << name << " tie " << t;
+        }
+    }
+}
+
+class ExportKey : public DrivenView {};
+
+// X asks for a name and answers on the console; a failed export leaves no file.
+TEST_F(ExportKey, AnswersEveryNameOnOneLine) {
+    const std::string dir = makeScratchDir();
+    const struct { int points, tieSpacing; std::string name, printed; } rows[] = {
+        {8, 5, dir + "/ring.Csv", "exported \"" + dir + "/ring.Csv\"\n"},
+        {3, 50, dir + "/tiny.OBJ", "exported \"" + dir + "/tiny.OBJ\" (no ties at this spacing)\n"},
+        {8, 5, dir + "/ring.txt", "Error exporting to file \"" + dir + "/ring.txt\": unknown format (use .csv or .obj)\n"},
+        {2, 5, dir + "/two.csv", "Error exporting to file \"" + dir + "/two.csv\": needs 3 points or more\n"},
+        {8, 5, dir + "/none/ring.obj", "Error exporting to file \"" + dir + "/none/ring.obj\": cannot create a file in its folder: No such file or directory\n"}};
+    for (const auto& r : rows) {
+        buildRing(view, circle(r.points, r.points == 3 ? 0.5f : 10.0f, 1.0f)), view.tieSpacing = r.tieSpacing;
+        answer = r.name, testing::internal::CaptureStdout(), press('X');
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), r.printed);
+    }
+    EXPECT_EQ(shell("cd '" + dir + "' && ls && head -c 6 tiny.OBJ && cat tiny.mtl | grep -c Kd"),
+              "ring.Csv\ntiny.OBJ\ntiny.mtl\n# Kalv3");
+}
+
+}  // namespace
