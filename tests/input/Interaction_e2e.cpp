@@ -1,7 +1,7 @@
 // The real program with real keys and mouse: points added with the mouse at rest, dragged,
 // saved, cleared, brought back by undo, redone and loaded; a track named on the command line,
-// its train stopped and started, and its ride report opened and closed. Screenshot.* is not a
-// test: scripts/screenshot.sh takes the README's pictures with it.
+// its train stopped and started, its rail model exported, and its ride report opened and closed.
+// Screenshot.* is not a test: scripts/screenshot.sh takes the README's pictures with it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -104,6 +104,10 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     pressKey("space");
     pause(kSettleMs);
     EXPECT_NE(reportedPosition(program), start);
+    ASSERT_TRUE(fileCommand("x", "ring.OBJ"));  // the rail model, with its materials beside it
+    EXPECT_NE(program.console().find("exported \"ring.OBJ\"\n"), std::string::npos);
+    EXPECT_TRUE(readFile(dir + "/ring.OBJ").find("mtllib ring.mtl\ng ties\n") != std::string::npos &&
+                readFile(dir + "/ring.mtl").find("newmtl rail") != std::string::npos);
     pressKey("q");  // G acts with a point selected too
     pressKey("g");
     EXPECT_TRUE(windowGone(window));
