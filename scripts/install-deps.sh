@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kalvora needs to build, run and test, if any are missing.
-# Usage: scripts/install-deps.sh [run|test]   (default: test, which includes run)
+# Usage: scripts/install-deps.sh [run|test|docs]   (default: test, which includes run; docs adds
+# the f3d viewer that draws an exported model for the README)
 set -euo pipefail
 
 run_packages=(build-essential cmake libfltk1.3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
 test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick clang libclang-rt-14-dev liblsan0)
 
 packages=("${run_packages[@]}")
-[ "${1:-test}" = test ] && packages+=("${test_packages[@]}")
+[ "${1:-test}" != run ] && packages+=("${test_packages[@]}")
+[ "${1:-test}" = docs ] && packages+=(f3d)
 
 missing=()
 for p in "${packages[@]}"; do

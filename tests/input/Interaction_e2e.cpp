@@ -116,17 +116,21 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     EXPECT_EQ(program.waitForExit(5000), 1);
 }
 
-// tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT.
+// tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT; its model
+// exported beside it (loop.obj, loop.mtl); its ride report in ride-report.png.
 TEST(Screenshot, LoopTrackInRailsMode) {
     const char* out = std::getenv("KALVORA_SCREENSHOT");
     if (!out) GTEST_SKIP() << "run by scripts/screenshot.sh";
-    KalvoraProcess program(makeScratchDir(), {}, KALVORA_SOURCE_DIR "/tracks/loop.trk");
+    const std::string dir = makeScratchDir();
+    KalvoraProcess program(dir, {}, KALVORA_SOURCE_DIR "/tracks/loop.trk");
     ASSERT_NE(openMainWindow(program), "");
     drag(3, 0, 126, 18);               // tilt the free view: straight down from the middle
     pressKey("bracketright", 150, 7);  // pillars under every 8th tie or so
     pressKey("a", 150, 4);             // a little closer
     pause(1500);                       // let the train ride into the picture
     EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage '" + std::string(out) + "' && echo ok"), "ok");
+    ASSERT_TRUE(fileCommand("x", "loop.obj"));  // the model, for another program to draw
+    EXPECT_EQ(shell("cp '" + dir + "/loop.obj' '" + dir + "/loop.mtl' \"$(dirname '" + out + "')\" && echo ok"), "ok");
     pressKey("g");  // and the track's ride report, in ride-report.png beside it
     const std::string report = waitForWindow("Kalvora - Ride report");
     ASSERT_NE(report, "");
