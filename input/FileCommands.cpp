@@ -1,5 +1,5 @@
 // The commands that name a file through the prompt: saving (F2) and loading (F1) a track, and a
-// track opened from the command line.
+// track opened from the command line; each that succeeds leaves the track saved.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,7 +48,9 @@ void TrackView::saveTrack() {
     std::string reason;
     if (!saveFile(name, encodeTrack(*this), &reason)) {
         std::printf("Error saving to file \"%s\": %s\n", name, reason.c_str());
+        return;
     }
+    trackMatchesFile();
 }
 
 void TrackView::loadTrack() {
@@ -64,5 +66,11 @@ void TrackView::loadTrackFile(const char* name) {
         std::printf("Error loading file \"%s\": %s\n", name, reason.c_str());
         return;
     }
+    trackMatchesFile();
     requestRedraw();
+}
+
+void TrackView::trackMatchesFile() {
+    fileMark = trackMark();
+    keptTrack.matchesFile();
 }
