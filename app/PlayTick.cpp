@@ -1,4 +1,5 @@
-// The animation tick: one redraw request of the view every 17 ms or so.
+// The animation tick: one redraw request of the view every 17 ms or so, and the kept copy of its
+// unsaved track written when due.
 #include "app/PlayTick.h"
 
 #include <FL/Fl.H>
@@ -51,4 +52,8 @@ void playTick(void* data) {
     if (v >= m) v = 0;
     slider->value(v);
     slider->do_callback(slider, slider->user_data());
+    // The slider's user data is the view; its unsaved track is kept from here, at most once per
+    // kKeepDelayMs and without a thread of its own.
+    TrackView* view = static_cast<TrackView*>(slider->user_data());
+    if (view) view->keptTrack.keepWhenDue(*view, button->lastTick);
 }

@@ -1,5 +1,5 @@
 // Kalvora's entry point: ask for the window size, open the main window with the view, open the
-// track file named on the command line if there is one, run.
+// track file named on the command line if there is one, run, and keep the track if it is unsaved.
 #include <FL/Fl.H>
 #include <malloc.h>
 
@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
 
     Fl::run();
 
+    view->keptTrack.keepAtClose(*view);
     delete view;
     delete window;
     return 1;  // Kalvora always ends with status 1

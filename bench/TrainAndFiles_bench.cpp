@@ -1,8 +1,9 @@
-// The train's step (once per frame while it runs), saving and loading the largest track, and
-// what the undo history costs on it.
+// The train's step (once per frame while it runs), saving, keeping and loading the largest track,
+// and what the undo history costs on it.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "input/KeyPoll.h"
@@ -47,6 +48,22 @@ static void BM_SaveLargestTrack(benchmark::State& state) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_SaveLargestTrack)->Unit(benchmark::kMicrosecond);
+
+// What the tick spends on keeping the largest unsaved track when its change is due: the file's
+// bytes, the folder made if missing, and the write beside and rename (fsync included).
+static void BM_KeepLargestTrack(benchmark::State& state) {
+    setenv("XDG_STATE_HOME", "/tmp/kalvora-bench-state", 1);
+    TrackView view(0, 0, 800, 600);
+    buildLargest(view);
+    for (auto _ : state) {
+        view.keptTrack.changed();
+        view.keptTrack.keepWhenDue(view, 0);             // the first tick after the change
+        view.keptTrack.keepWhenDue(view, kKeepDelayMs);  // due: written
+    }
+    view.keptTrack.matchesFile();
+    view.keptTrack.keepAtClose(view);  // saved: the kept copy goes
+}
+BENCHMARK(BM_KeepLargestTrack)->Unit(benchmark::kMicrosecond);
 
 // Decoding, checking and installing the bytes: what a load does after reading the file, with
 // both curve builds.

@@ -56,7 +56,9 @@ measure() {  # program track scene: one table row
 }
 run() {  # name binary track [environment]
   rm -f "$work/timer"
-  (cd "$work" && exec env FRAME_TIMER_OUT="$work/timer" LD_PRELOAD="$out/FrameTimer.so" ${4:-} "$2" >/dev/null) &
+  # Its changed settings would be kept as an unsaved track: in the scratch folder, not in the home.
+  (cd "$work" && exec env FRAME_TIMER_OUT="$work/timer" LD_PRELOAD="$out/FrameTimer.so" XDG_STATE_HOME="$work/state" \
+    ${4:-} "$2" >/dev/null) &
   program=$!
   xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --name '^Kalvora$' | head -1)"
   hold Return

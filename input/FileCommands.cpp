@@ -1,5 +1,6 @@
 // The commands that name a file through the prompt: saving (F2), loading (F1) and exporting (X)
-// a track, and a track opened from the command line.
+// a track, and a track opened from the command line; a save or load that succeeds leaves the
+// track saved.
 #include <strings.h>
 
 #include <cerrno>
@@ -51,7 +52,9 @@ void TrackView::saveTrack() {
     std::string reason;
     if (!saveFile(name, encodeTrack(*this), &reason)) {
         std::printf("Error saving to file \"%s\": %s\n", name, reason.c_str());
+        return;
     }
+    trackMatchesFile();
 }
 
 void TrackView::loadTrack() {
@@ -67,7 +70,13 @@ void TrackView::loadTrackFile(const char* name) {
         std::printf("Error loading file \"%s\": %s\n", name, reason.c_str());
         return;
     }
+    trackMatchesFile();
     requestRedraw();
+}
+
+void TrackView::trackMatchesFile() {
+    fileMark = trackMark();
+    keptTrack.matchesFile();
 }
 
 namespace {

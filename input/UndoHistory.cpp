@@ -64,21 +64,31 @@ Gesture heldGesture(int event, Gesture of = ~0u) {
     return down;
 }
 
+// Whether the track differs from the marked one. Frames drawn since the mark (a file prompt runs
+// the event loop) may have moved the speed on; that is the train's doing, not the user's.
+bool differsFrom(TrackView& view, const UndoMark& mark) {
+    const float speedNow = view.trainSpeed;
+    if (mark.speedMoves) view.trainSpeed = mark.speed;
+    const bool differs = encodeTrack(view) != mark.before;
+    view.trainSpeed = speedNow;
+    return differs;
+}
+
 }  // namespace
 
 UndoMark TrackView::markUndoStep(int event) {
     const Gesture going = undoHistory.gesture();
     if (going != 0 && heldGesture(event, going) != going) undoHistory.endGesture();
-    return {encodeTrack(*this), trainSpeed, physicsOn == 1 && trainRunning == 1};
+    fileMark.reset();  // a save or load of an earlier event, or of the command line, is past
+    return trackMark();
 }
 
+UndoMark TrackView::trackMark() const { return {encodeTrack(*this), trainSpeed, physicsOn == 1 && trainRunning == 1}; }
+
 void TrackView::recordUndoStep(UndoMark mark, int event) {
-    // Frames drawn during the event (a file prompt runs the event loop) may have moved the
-    // speed on; that is the train's doing, not the user's.
-    const float speedNow = trainSpeed;
-    if (mark.speedMoves) trainSpeed = mark.speed;
-    const bool changed = encodeTrack(*this) != mark.before;
-    trainSpeed = speedNow;
+    const bool changed = differsFrom(*this, mark);
+    // A save or load in this event holds what changed before it; only a change after it is unsaved.
+    if (fileMark ? differsFrom(*this, *fileMark) : changed) keptTrack.changed();
     if (changed) undoHistory.record(std::move(mark.before), heldGesture(event));
     if (event == FL_RELEASE) undoHistory.endGesture();  // the next drag is an action of its own
 }
@@ -105,6 +115,7 @@ void TrackView::stepHistory(bool back) {
     }
     // A load starts the train on three points; a step back or forth only keeps it running.
     trainRunning = wasRunning == 1 && numPoints >= kMinBuildPoints ? 1 : 0;
+    keptTrack.changed();
     requestRedraw();
     const std::size_t left = back ? undoHistory.undoSteps() : undoHistory.redoSteps();
     std::printf("%s: %d steps left\n", name, static_cast<int>(left));

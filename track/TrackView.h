@@ -5,7 +5,9 @@
 #include <FL/Fl_Gl_Window.H>
 
 #include <limits>
+#include <optional>
 
+#include "input/KeptTrack.h"
 #include "input/UndoHistory.h"
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
@@ -177,9 +179,11 @@ public:
     // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
     void takeKeyboardFocus();
 
-    // ---- input/: undo and redo, and a file opened from the command line ----
+    // ---- input/: undo and redo, unsaved changes, and a file opened from the command line ----
     UndoMark markUndoStep(int event);               // the track before an event's commands
     void recordUndoStep(UndoMark mark, int event);  // a change since the mark becomes a step
+    UndoMark trackMark() const;                     // the track as it is now
+    void trackMatchesFile();                        // after a successful save or load
     void runUndoKeys();                             // 'U' and 'Y'
     void stepHistory(bool back);                    // undo (back) or redo one step
     // Loads the named track file as F1 does after its prompt, with the same messages.
@@ -201,4 +205,8 @@ public:
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
     UndoHistory undoHistory;  // the steps U and Y move through
+    // The track as a save or load of the current event left it; none when none ran in it. Set by
+    // trackMatchesFile, cleared by markUndoStep: a change after it in the same event is unsaved.
+    std::optional<UndoMark> fileMark;
+    KeptTrack keptTrack;  // whether the track is unsaved, and its kept copy
 };

@@ -24,8 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     require(v.numPoints2 == v.numPoints && size >= trackFileSize(v.numPoints, v.numTrees));
+    // Three points or more start the train, none stops it, one or two leave it as it was.
+    const int running = v.numPoints >= kMinBuildPoints ? 1 : v.numPoints == 0 ? 0 : wasRunning;
     require(within(v.selectedPoint, -1, v.numPoints - 1) && within(v.selectedPoint2, -1, v.numPoints - 1) &&
-            within(v.selectedTree, -1, v.numTrees - 1) && v.trainRunning == (v.numPoints >= kMinBuildPoints));
+            within(v.selectedTree, -1, v.numTrees - 1) && v.trainRunning == running);
     // Huge coordinates may make the curves infinite; the train must still step on the track.
     for (int frame = 0; frame < 3 && v.trainRunning; ++frame) v.advanceTrain();
     require(v.trainU >= 0.0f && v.trainU < 1.0f);

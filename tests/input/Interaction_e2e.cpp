@@ -1,8 +1,10 @@
 // The real program with real keys and mouse: points added with the mouse at rest, dragged,
-// saved, cleared, brought back by undo, redone and loaded; a track named on the command line,
-// its train stopped and started, its rail model exported, and its ride report opened and closed.
-// Screenshot.* is not a test: scripts/screenshot.sh takes the README's pictures with it.
+// saved, cleared, brought back by undo, redone and loaded, and the unsaved rest kept at close; a
+// track named on the command line, its train stopped and started, its rail model exported, its
+// ride report opened and closed, and nothing kept; a change kept within 30 s. Screenshot.* is not
+// a test: scripts/screenshot.sh takes the README's pictures with it.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cstdlib>
 
@@ -18,6 +20,11 @@ constexpr int kSettleMs = 300;  // a few animation ticks
 std::string fileOf(const TrackView& view) {
     const std::vector<unsigned char> bytes = encodeTrack(view);
     return std::string(bytes.begin(), bytes.end());
+}
+
+// The path of the track the program kept in the driver's state folder under dir; "" if none.
+std::string keptTrack(const KalvoraProcess& program, const std::string& dir) {
+    return shell("ls -d " + dir + "/state/kalvora/unsaved-*-" + std::to_string(program.pid()) + ".trk 2>/dev/null");
 }
 
 TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMouseAtRest) {
@@ -68,14 +75,21 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     EXPECT_EQ(readFile(dir + "/cancelled.trk") + readFile(dir + "/escaped.trk"), "");
 
     EXPECT_EQ(program.console().find("Error"), std::string::npos) << program.console();
+    pressKey("n");  // unsaved: Escape keeps exactly what F2 would write
+    expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
     pressKey("Escape");  // still reaches the window and ends the program, which ran all along
     EXPECT_EQ(program.waitForExit(5000), 1);
+    const std::string kept = keptTrack(program, dir);
+    EXPECT_NE(program.console().find("\nunsaved track kept in " + kept + "\n"), std::string::npos) << program.console();
+    EXPECT_EQ(readFile(kept), fileOf(expected));
 }
 
 TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndClosesItsRideReport) {
     const std::string dir = makeScratchDir();
     TrackView ring(0, 0, 10, 10);
-    buildRing(ring, circle(8, 10.0f, 2.0f));
+    std::vector<Point3> hill = circle(8, 10.0f, 2.0f);
+    hill[0][1] = 4.0f;  // so that physics keeps changing the speed
+    buildRing(ring, hill);
     writeFile(dir + "/ring.trk", fileOf(ring));
     KalvoraProcess program(dir, {}, "ring.trk");
     const std::string main = openMainWindow(program);
@@ -104,6 +118,7 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     pressKey("space");
     pause(kSettleMs);
     EXPECT_NE(reportedPosition(program), start);
+    ASSERT_TRUE(fileCommand("F2", "x", "click 1"));  // physics moves the speed while the prompt is up
     ASSERT_TRUE(fileCommand("x", "ring.OBJ"));  // the rail model, with its materials beside it
     EXPECT_NE(program.console().find("exported \"ring.OBJ\"\n"), std::string::npos);
     EXPECT_TRUE(readFile(dir + "/ring.OBJ").find("mtllib ring.mtl\ng ties\n") != std::string::npos &&
@@ -114,6 +129,24 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     EXPECT_TRUE(pressKeyUntil(program, "g", "ride report: lap length"));
     pressKey("Escape");  // the main window closes and the open report goes with it
     EXPECT_EQ(program.waitForExit(5000), 1);
+    EXPECT_EQ(keptTrack(program, dir), "");  // the opened track was never changed
+    EXPECT_EQ(program.console().find("unsaved track"), std::string::npos);
+}
+
+// A change is kept within 30 s while the program runs: a process killed then leaves it behind.
+TEST(Interaction, AChangeIsKeptWithinThirtySecondsSoItOutlivesAKill) {
+    const std::string dir = makeScratchDir();
+    writeFile(dir + "/oval.trk", readFile(KALVORA_SOURCE_DIR "/tracks/oval.trk"));
+    KalvoraProcess program(dir, {}, "oval.trk");
+    ASSERT_NE(openMainWindow(program), "");
+    pressKey("n");
+    for (int waited = 0; waited < 40000 && keptTrack(program, dir).empty(); waited += 500) pause(500);
+    kill(program.pid(), SIGKILL);
+    const std::string kept = readFile(keptTrack(program, dir));
+    TrackView view(0, 0, 10, 10);
+    std::string reason;
+    ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(kept.data()), kept.size(), &reason)) << reason;
+    EXPECT_EQ(view.numTrees, 4);  // the oval's 3 and the new one
 }
 
 // tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT; its model

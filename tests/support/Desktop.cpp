@@ -41,6 +41,8 @@ KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std
         if (chdir(workDir.c_str()) != 0) _exit(126);
         dup2(open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open("errors.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        setenv("HOME", workDir.c_str(), 1);  // whatever it keeps stays in the scratch folder
+        setenv("XDG_STATE_HOME", (workDir + "/state").c_str(), 1);
         for (const std::string& setting : environment) putenv(const_cast<char*>(setting.c_str()));
         execl(KALVORA_PROGRAM, KALVORA_PROGRAM, file.empty() ? nullptr : file.c_str(), static_cast<char*>(nullptr));
         _exit(127);

@@ -15,8 +15,9 @@ std::string shell(const std::string& command);
 void pause(int ms);
 
 // The real kalvora program, started in workDir with its console written to workDir/console.txt
-// and its error stream to workDir/errors.txt; environment holds extra NAME=value settings and
-// file, when not empty, is passed as the one command-line argument.
+// and its error stream to workDir/errors.txt, HOME=workDir and XDG_STATE_HOME=workDir/state;
+// environment holds extra NAME=value settings (over those) and file, when not empty, is passed as
+// the one command-line argument.
 class KalvoraProcess {
 public:
     explicit KalvoraProcess(const std::string& workDir, const std::vector<std::string>& environment = {},

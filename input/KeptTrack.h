@@ -1,0 +1,56 @@
+// The kept copy of an unsaved track: whether the track is unsaved, where its copy goes, when it
+// is written while the program runs and at close, and how many copies of earlier runs stay.
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+class TrackView;
+
+// A change is kept at most this long after it is made, and two writes are at least this far apart.
+constexpr long kKeepDelayMs = 30000;
+// Kept tracks left in the folder after a run's first write, its own among them.
+constexpr int kKeptTracksLeft = 20;
+
+// The folder of kept tracks under the XDG rules: stateHome/kalvora when stateHome (the value of
+// XDG_STATE_HOME, null when unset) is an absolute path, else home/.local/state/kalvora, with the
+// passwd entry's home folder when home (the value of HOME) is null or empty.
+std::string keptTrackFolder(const char* stateHome, const char* home);
+// "unsaved-YYYYMMDD-HHMMSS-PID.trk": the run's start in local time and its process id.
+std::string keptTrackName(std::time_t start, long pid);
+// Whether name is of that pattern.
+bool isKeptTrackName(const std::string& name);
+
+class KeptTrack {
+public:
+    // The path from the environment, the start of the run and its process id.
+    KeptTrack();
+
+    // A change an undo step records, or an undo or redo: the track is unsaved.
+    void changed();
+    // A successful save or load: the track is what a file holds.
+    void matchesFile();
+    bool unsaved() const { return unsaved_; }
+    const std::string& path() const { return path_; }
+
+    // The tick, nowMs from the tick's clock: writes the track once a change not yet written has
+    // waited kKeepDelayMs, if it is still unsaved and not empty.
+    void keepWhenDue(const TrackView& view, long nowMs);
+    // At close: an unsaved track that is not empty is written and its path printed; a saved one
+    // takes this run's copy away; an unsaved empty one (cleared by accident, say) leaves it.
+    void keepAtClose(const TrackView& view);
+
+private:
+    bool write(const TrackView& view, bool reportEveryFailure);
+
+    // Set at construction; absolute unless HOME is relative and XDG_STATE_HOME is not absolute.
+    std::string folder_;
+    std::string name_;
+    std::string path_;  // folder_/name_
+    bool unsaved_ = false;       // changed since the last save or load, or since the start
+    bool pending_ = false;       // a change is not written yet
+    std::optional<long> dueMs_;  // tick clock time at which the pending change is written; none yet
+    bool wrote_ = false;         // this run has written its copy (and thinned the folder)
+    bool failureShown_ = false;  // a failed write has been reported in this run
+};
