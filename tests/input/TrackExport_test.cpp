@@ -87,9 +87,10 @@ TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsT
     buildRing(tower, {{{0, 0, 0}}, {{0, 4, 0}}, {{0, 8, 0}}, {{0, 12, 0}}, {{6, 15, 0}}, {{12, 12, 0}}, {{12, 0, 0}}, {{6, -3, 0}}});
     const std::vector<Row> climb = checkedTrackData(tower, lengthOf(tower));
     int kept = 0;
-    for (std::size_t r = 1; r < climb.size(); ++r)
-        if (climb[r][1] == 0 && climb[r][3] == 0 && climb[r][2] > 4 && climb[r][2] < 8)
-            EXPECT_TRUE(std::equal(&climb[r][4], &climb[r][13], &climb[r - 1][4]) && ++kept) << "row " << r + 1;
+    for (std::size_t r = 1; r < climb.size(); ++r) {
+        if (climb[r][1] != 0 || climb[r][3] != 0 || climb[r][2] <= 4 || climb[r][2] >= 8) continue;
+        EXPECT_TRUE(std::equal(&climb[r][4], &climb[r][13], &climb[r - 1][4]) && ++kept) << "row " << r + 1;
+    }
     EXPECT_GT(kept, 3);
     loop.loadTrackFile(KALVORA_SOURCE_DIR "/tracks/loop.trk");
     const std::vector<Row> rows = checkedTrackData(loop, lengthOf(loop));
