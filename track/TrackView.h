@@ -9,6 +9,7 @@
 #include "input/UndoHistory.h"
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
+#include "sim/RideReport.h"
 #include "track/ControlPoint.h"
 #include "track/CurveSegment.h"
 
@@ -135,6 +136,8 @@ public:
     float speedRadicand(float y) const;
     // Position, tangent and up hint of a train at global parameter u (needs numPoints >= 1).
     void placeOnTrack(float u, float pos[3], float tangent[3], float up[3]) const;
+    // The ride report of the track as it is now: ridden again only when what it depends on changed.
+    const KeptRideReport& currentRideReport();
     void placeCamera();                    // multiplies the view transform onto the modelview matrix
     void getMouseNDC(double* x, double* y);  // event position mapped to [-1, 1], y up
 
@@ -196,6 +199,7 @@ public:
     int rideReportKeyLatch = 1;  // 'G'
     int undoKeyLatch = 1;        // 'U'
     int redoKeyLatch = 1;        // 'Y'
+    KeptRideReport keptRideReport;  // made by currentRideReport
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
     UndoHistory undoHistory;  // the steps U and Y move through
