@@ -9,6 +9,7 @@
 #include "input/UndoHistory.h"
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
+#include "sim/ForceBands.h"
 #include "sim/RideReport.h"
 #include "track/ControlPoint.h"
 #include "track/CurveSegment.h"
@@ -194,12 +195,16 @@ public:
     // derived from the curves (the renderer's kept forms of the track) knows when to be made again.
     unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // the renderer's kept forms of the track; made by render/
+    KeptRideReport keptRideReport;        // the track's ride report; made by currentRideReport
 
     // Keys and windows beyond the track's state record.
     int rideReportKeyLatch = 1;  // 'G'
     int undoKeyLatch = 1;        // 'U'
     int redoKeyLatch = 1;        // 'Y'
-    KeptRideReport keptRideReport;  // made by currentRideReport
+    int colourKeyLatch = 1;      // 'V'
+    // What the track is coloured by (TrackColouring): a view setting that no track file stores,
+    // back to plain with the clear key.
+    int trackColouring = kPlainColours;
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
     UndoHistory undoHistory;  // the steps U and Y move through

@@ -1,7 +1,7 @@
 // The real program with real keys and mouse: points added with the mouse at rest, dragged,
 // saved, cleared, brought back by undo, redone and loaded; a track named on the command line,
-// its train stopped and started, and its ride report opened and closed. Screenshot.* is not a
-// test: scripts/screenshot.sh takes the README's pictures with it.
+// its train stopped and started, its ride report opened and closed and its colours cycled.
+// Screenshot.* is not a test: scripts/screenshot.sh takes the README's pictures with it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -72,7 +72,7 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     EXPECT_EQ(program.waitForExit(5000), 1);
 }
 
-TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndClosesItsRideReport) {
+TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndClosesItsRideReportVColoursIt) {
     const std::string dir = makeScratchDir();
     TrackView ring(0, 0, 10, 10);
     buildRing(ring, circle(8, 10.0f, 2.0f));
@@ -101,6 +101,13 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     ASSERT_FALSE(window.empty());
     EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
     EXPECT_EQ(reportedPosition(program), start);  // the report neither moves the train nor changes F5
+    EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: vertical g\n"));
+    pause(kSettleMs);
+    EXPECT_NE(shell("import -window " + main + " rgb:- | md5sum"), picture);  // green, 1 g into the seat
+    EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: lateral g\n"));
+    EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: plain\n"));
+    pause(kSettleMs);
+    EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
     pressKey("space");
     pause(kSettleMs);
     EXPECT_NE(reportedPosition(program), start);
@@ -112,7 +119,8 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     EXPECT_EQ(program.waitForExit(5000), 1);
 }
 
-// tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT.
+// tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT; its ride report
+// and the track coloured by vertical g beside it.
 TEST(Screenshot, LoopTrackInRailsMode) {
     const char* out = std::getenv("KALVORA_SCREENSHOT");
     if (!out) GTEST_SKIP() << "run by scripts/screenshot.sh";
@@ -127,7 +135,12 @@ TEST(Screenshot, LoopTrackInRailsMode) {
     const std::string report = waitForWindow("Kalvora - Ride report");
     ASSERT_NE(report, "");
     pause(1000);
-    EXPECT_EQ(shell("import -window " + report + " \"$(dirname '" + out + "')/ride-report.png\" && echo ok"), "ok");
+    const std::string beside = "\"$(dirname '" + std::string(out) + "')/";
+    EXPECT_EQ(shell("import -window " + report + " " + beside + "ride-report.png\" && echo ok"), "ok");
+    pressKey("z", 150, 2);  // back, to have the top of the loop in the picture
+    pressKey("v");          // and the track coloured by vertical g, in forces.png
+    pause(1000);
+    EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage " + beside + "forces.png\" && echo ok"), "ok");
 }
 
 }  // namespace
