@@ -236,13 +236,14 @@ void TrackView::drawTrack(int doingShadows) {
 void TrackView::drawTrackSection(int doingShadows) {
     if (!trackSectionCache) trackSectionCache.reset(new TrackSection);
     TrackSection& cache = *trackSectionCache;
-    // The normal pass [0] takes its colours from the kept report; the shadow pass [1] has none.
-    TrackSectionInputs now[2] = {{buildCount, numPoints, tieSpacing, supportEvery, kPlainColours, 0}};
-    now[1] = now[0];
+    // The normal pass takes its colours from the kept report; the shadow pass has none.
+    const TrackSectionInputs shadow = {buildCount, numPoints, tieSpacing, supportEvery, kPlainColours, 0};
+    TrackSectionInputs lit = shadow;
     if (trackColouring != kPlainColours) {
-        now[0].colouring = trackColouring;
-        now[0].reportRides = currentRideReport().rides;
+        lit.colouring = trackColouring;
+        lit.reportRides = currentRideReport().rides;
     }
+    const TrackSectionInputs now[2] = {lit, shadow};  // by pass, as the lists are kept
     // A list made from other inputs is never replayed again: give it back.
     for (int pass = 0; pass < 2; ++pass) {
         if (cache.list[pass] != 0 && !(cache.listInputs[pass] == now[pass])) {
@@ -252,10 +253,10 @@ void TrackView::drawTrackSection(int doingShadows) {
     }
     if (drawRails != 1) return drawCentreLine(*this, cache, now[doingShadows ? 1 : 0], doingShadows);
     // Both passes draw from the same arrays, whose colours the shadow pass does not send.
-    if (!cache.rails.made || !(cache.rails.inputs == now[0])) {
+    if (!cache.rails.made || !(cache.rails.inputs == lit)) {
         recordRails(*this, cache.rails);
         cache.rails.made = true;
-        cache.rails.inputs = now[0];
+        cache.rails.inputs = lit;
     }
     drawRailArrays(cache.rails, doingShadows);
 }
