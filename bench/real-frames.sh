@@ -65,8 +65,7 @@ colours() {  # name track scene: the scene coloured by vertical g, then lateral 
 }
 run() {  # name binary track [environment]
   rm -f "$work/timer"
-  (cd "$work" && exec env HOME="$work" XDG_STATE_HOME="$work/state" FRAME_TIMER_OUT="$work/timer" \
-     LD_PRELOAD="$out/FrameTimer.so" ${4:-} "$2" >/dev/null) &
+  (cd "$work" && exec env FRAME_TIMER_OUT="$work/timer" LD_PRELOAD="$out/FrameTimer.so" ${4:-} "$2" >/dev/null) &
   program=$!
   xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --name '^Kalvora$' | head -1)"
   hold Return

@@ -196,15 +196,15 @@ public:
     unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // the renderer's kept forms of the track; made by render/
     KeptRideReport keptRideReport;        // the track's ride report; made by currentRideReport
+    // What the track is coloured by (TrackColouring), cycled by 'V': a view setting that no track
+    // file stores, back to plain with the clear key.
+    int trackColouring = kPlainColours;
 
     // Keys and windows beyond the track's state record.
     int rideReportKeyLatch = 1;  // 'G'
+    int colourKeyLatch = 1;      // 'V'
     int undoKeyLatch = 1;        // 'U'
     int redoKeyLatch = 1;        // 'Y'
-    int colourKeyLatch = 1;      // 'V'
-    // What the track is coloured by (TrackColouring): a view setting that no track file stores,
-    // back to plain with the clear key.
-    int trackColouring = kPlainColours;
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
     UndoHistory undoHistory;  // the steps U and Y move through

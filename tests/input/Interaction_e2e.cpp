@@ -135,12 +135,12 @@ TEST(Screenshot, LoopTrackInRailsMode) {
     const std::string report = waitForWindow("Kalvora - Ride report");
     ASSERT_NE(report, "");
     pause(1000);
-    const std::string beside = "\"$(dirname '" + std::string(out) + "')/";
-    EXPECT_EQ(shell("import -window " + report + " " + beside + "ride-report.png\" && echo ok"), "ok");
+    EXPECT_EQ(shell("import -window " + report + " \"$(dirname '" + out + "')/ride-report.png\" && echo ok"), "ok");
     pressKey("z", 150, 2);  // back, to have the top of the loop in the picture
     pressKey("v");          // and the track coloured by vertical g, in forces.png
     pause(1000);
-    EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage " + beside + "forces.png\" && echo ok"), "ok");
+    const std::string forces = "\"$(dirname '" + std::string(out) + "')/forces.png\"";
+    EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage " + forces + " && echo ok"), "ok");
 }
 
 }  // namespace
