@@ -103,7 +103,7 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     EXPECT_EQ(reportedPosition(program), start);  // the report neither moves the train nor changes F5
     EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: vertical g\n"));
     pause(kSettleMs);
-    EXPECT_NE(shell("import -window " + main + " rgb:- | md5sum"), picture);  // green, 1 g into the seat
+    EXPECT_NE(shell("import -window " + main + " rgb:- | md5sum"), picture);  // the track coloured
     EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: lateral g\n"));
     EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: plain\n"));
     pause(kSettleMs);
