@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "sim/ForceBands.h"
 #include "track/TrackView.h"
 
 namespace {
@@ -24,23 +25,19 @@ constexpr double kFollowSeconds = 0.05;         // how often an open report look
 const Fl_Color kShade = fl_rgb_color(200, 225, 255);  // airtime in the vertical g plot
 const Fl_Color kZeroLine = fl_rgb_color(170, 170, 170);
 
-// One plot: what it shows and whether it needs the forces at a place.
+// One plot: what it shows and, for a force, the colouring whose band limits it marks.
 struct Plot {
     const char* title;
     float RidePlace::*value;
-    bool forces;  // vertical and lateral g: places without known forces are left out
+    int bands;  // plain for height and speed; a force plot leaves out places without known forces
+    bool forces() const { return bands != kPlainColours; }
 };
 constexpr Plot kPlots[4] = {
-    {"height (world units)", &RidePlace::height, false},
-    {"speed (world units per 100 frames)", &RidePlace::speed, false},
-    {"vertical g (1 standing on a level track; shaded below 0: airtime)", &RidePlace::verticalG, true},
-    {"lateral g (+ towards the right of travel)", &RidePlace::lateralG, true},
+    {"height (world units)", &RidePlace::height, kPlainColours},
+    {"speed (world units per 100 frames)", &RidePlace::speed, kPlainColours},
+    {"vertical g (1 standing on a level track; shaded below 0: airtime)", &RidePlace::verticalG, kVerticalGColours},
+    {"lateral g (+ towards the right of travel)", &RidePlace::lateralG, kLateralGColours},
 };
-
-RideReportWindow::Inputs inputsOf(const TrackView& v) {
-    return {v.buildCount, v.numPoints, v.physicsOn, v.totalEnergy, v.gravity, v.trainMass,
-            v.physicsOn == 1 ? 0.0f : v.trainSpeed};
-}
 
 // The pixel box of a plot and the value range it maps onto it.
 struct PlotBox {
@@ -50,12 +47,12 @@ struct PlotBox {
     int py(double value) const { return y + h - 1 - static_cast<int>(std::lround((value - lo) / (hi - lo) * (h - 1))); }
 };
 
-bool shown(const Plot& plot, const RidePlace& place) { return !plot.forces || place.forcesKnown; }
+bool shown(const Plot& plot, const RidePlace& place) { return !plot.forces() || place.forcesKnown; }
 
 // The plot's range: its values, 0 for the g plots, a margin, and never empty.
 void fitRange(const Plot& plot, const RideReport& report, PlotBox* f) {
-    f->lo = plot.forces ? 0.0 : HUGE_VAL;
-    f->hi = plot.forces ? 0.0 : -HUGE_VAL;
+    f->lo = plot.forces() ? 0.0 : HUGE_VAL;
+    f->hi = plot.forces() ? 0.0 : -HUGE_VAL;
     for (const RidePlace& p : report.places) {
         if (!shown(plot, p)) continue;
         f->lo = std::min(f->lo, static_cast<double>(p.*plot.value));
@@ -89,6 +86,26 @@ void drawAxes(const Plot& plot, const PlotBox& f) {
         fl_color(kZeroLine);
         fl_xyline(f.x, f.py(0.0), f.x + f.w - 1);
     }
+}
+
+// The limits between the force bands the track is coloured by, dotted in the colour of the band
+// beyond each (0 has its own line); lateral limits on both sides.
+void drawBandLimits(const Plot& plot, const PlotBox& f) {
+    const ForceBandTable table = forceBands(plot.bands);
+    const auto line = [&f](double at) {
+        if (at > f.lo && at < f.hi) fl_xyline(f.x, f.py(at), f.x + f.w - 1);
+    };
+    fl_line_style(FL_DOT);
+    for (int k = 1; k < table.count; ++k) {
+        const ForceBand& band = table.bands[k];
+        if (band.from == 0.0f) continue;
+        const float* c = band.colour;
+        fl_color(fl_rgb_color(static_cast<uchar>(255 * c[0] + 0.5f), static_cast<uchar>(255 * c[1] + 0.5f),
+                              static_cast<uchar>(255 * c[2] + 0.5f)));
+        line(band.from);
+        if (table.bySize) line(-band.from);
+    }
+    fl_line_style(0);
 }
 
 // The curve, one vertical stroke per pixel column from the column's lowest to its highest value,
@@ -157,25 +174,17 @@ void followView(void* data) {
 }  // namespace
 
 RideReportWindow::RideReportWindow(TrackView* view_)
-    : Fl_Double_Window(kWidth, kHeight, kRideReportTitle), view(view_), inputs(inputsOf(*view_)) {
+    : Fl_Double_Window(kWidth, kHeight, kRideReportTitle), view(view_) {
     end();
     callback([](Fl_Widget* window, void*) { static_cast<RideReportWindow*>(window)->close(); });
-    report = computeRideReport(*view);
 }
 
 RideReportWindow::~RideReportWindow() { Fl::remove_timeout(followView, this); }
 
-bool RideReportWindow::refresh() {
-    const Inputs now = inputsOf(*view);
-    if (now == inputs) return false;
-    inputs = now;
-    report = computeRideReport(*view);
-    return true;
-}
+bool RideReportWindow::refresh() { return view->currentRideReport().rides != drawnRides; }
 
 void RideReportWindow::open() {
-    refresh();
-    std::printf("%s", rideReportSummary(report).c_str());
+    std::printf("%s", rideReportSummary(view->currentRideReport().report).c_str());
     const Fl_Window* main = view->top_window();
     const int x = std::min(main->x() + main->w() + kGap, Fl::w() - w());
     position(std::max(0, x), main->y());
@@ -190,6 +199,9 @@ void RideReportWindow::close() {
 }
 
 void RideReportWindow::draw() {
+    const KeptRideReport& kept = view->currentRideReport();
+    const RideReport& report = kept.report;
+    drawnRides = kept.rides;
     fl_rectf(0, 0, w(), h(), FL_WHITE);
     fl_font(FL_HELVETICA, 12);
     markerU = view->trainRunning == 1 ? view->trainU : -1.0f;
@@ -203,6 +215,7 @@ void RideReportWindow::draw() {
         fitRange(kPlots[k], report, &f);
         if (kPlots[k].value == &RidePlace::verticalG) drawAirtime(report, f);
         drawAxes(kPlots[k], f);
+        drawBandLimits(kPlots[k], f);
         drawCurve(kPlots[k], report, f);
         fl_color(FL_BLACK);
         fl_rect(f.x - 1, f.y - 1, f.w + 2, f.h + 2);

@@ -4,10 +4,6 @@
 
 #include <FL/Fl_Double_Window.H>
 
-#include <tuple>
-
-#include "sim/RideReport.h"
-
 class TrackView;
 
 constexpr const char* kRideReportTitle = "Kalvora - Ride report";
@@ -20,15 +16,10 @@ public:
 
     void open();   // brings the report up to date, prints its summary, shows it beside the view
     void close();  // hides it; the close button does the same
-    bool refresh();  // computes the report again if what it depends on changed; true if it did
+    // Brings the view's kept report up to date; true if it differs from the one last drawn.
+    bool refresh();
 
-    // What a report depends on: the builds of either ring, the point count (the clear key empties
-    // the rings without a build), physicsOn, totalEnergy, gravity, trainMass, and trainSpeed
-    // while physics is off (with physics on the step overwrites it every frame).
-    using Inputs = std::tuple<unsigned, int, int, float, float, float, float>;
-
-    TrackView* view;    // the view whose track is reported; not owned
-    RideReport report;  // of the track as it was at the last refresh
-    Inputs inputs;      // what report was computed from
+    TrackView* view;          // the view whose track is reported; not owned
+    unsigned drawnRides = 0;  // the kept report's ride count when it was last drawn; 0 before
     float markerU = -1.0f;  // trainU the plots were last drawn with, -1 while the train stands
 };

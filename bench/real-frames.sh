@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Frame benchmark of the real program: starts the built kalvora on a private Xvfb (800 x 600),
-# loads a sample track through the F1 prompt, picks view and drawing style with real keys and
-# reports frames per second and the per-frame wall and main-thread CPU time, measured by a
-# preloaded timer from a frame's first glClear to the end of its swap. In the same run it measures
-# the program of a commit that draws every primitive with its own glBegin (the plain drawing of
-# the same frame), started with glibc's heap trimming tuned off so it is at its best.
+# loads a sample track through the F1 prompt, picks view, drawing style and track colours with
+# real keys and reports frames per second and the per-frame wall and main-thread CPU time,
+# measured by a preloaded timer from a frame's first glClear to the end of its swap. In the same
+# run it measures the program of a commit that draws every primitive with its own glBegin (the
+# plain drawing of the same frame, without colours), started with glibc's heap trimming tuned off
+# so it is at its best.
 #   bench/real-frames.sh [seconds per scene, default 6] [reference commit, default 4241360]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -52,7 +53,15 @@ measure() {  # program track scene: one table row
   read -r f1 w1 c1 < <(totals); t1=$(date +%s.%N)
   awk -v p="$1" -v t="$2" -v s="$3" -v f="$((f1 - f0))" -v w="$((w1 - w0))" -v c="$((c1 - c0))" \
       -v dt="$(echo "$t1 - $t0" | bc)" -v load="$(cut -d' ' -f1 /proc/loadavg)" \
-      'BEGIN { printf "%-10s %-8s %-22s %6.1f fps %7.2f ms %7.2f ms CPU  (load %s)\n", p, t, s, f / dt, w / f / 1e6, c / f / 1e6, load }'
+      'BEGIN { printf "%-10s %-8s %-34s %6.1f fps %7.2f ms %7.2f ms CPU  (load %s)\n", p, t, s, f / dt, w / f / 1e6, c / f / 1e6, load }'
+}
+colours() {  # name track scene: the scene coloured by vertical g, then lateral g (V), then plain
+  # again, which shows the drift between the rows (on a still picture: a ride view's frame costs
+  # what its part of the track holds)
+  [ "$1" = kalvora ] || return 0  # the plain drawing has no V
+  hold v; measure "$1" "$2" "$3, vertical g"
+  hold v; measure "$1" "$2" "$3, lateral g"
+  hold v; measure "$1" "$2" "$3, plain again"
 }
 run() {  # name binary track [environment]
   rm -f "$work/timer"
@@ -75,10 +84,14 @@ run() {  # name binary track [environment]
   xdotool mousemove 400 300
   hold space                       # the loaded track runs; stop it for the free view
   measure "$1" "$3" "rails, free, stopped"
+  colours "$1" "$3" "rails, free, stopped"
   hold space; hold 1; hold 1       # train from the start, ride view 2
   measure "$1" "$3" "rails, ride view 2"
   hold 3
   measure "$1" "$3" "centre line, ride 2"
+  hold space                       # the same picture on every frame, as the colours are compared
+  measure "$1" "$3" "centre line, free, stopped"
+  colours "$1" "$3" "centre line, free, stopped"
   kill "$program"; wait "$program" 2>/dev/null || true
   program=
 }

@@ -134,6 +134,11 @@ void TrackView::runKeyBlock3() {
     if (held('A')) moveCameraAlongSight(+1);
     if (held('Z')) moveCameraAlongSight(-1);
     if (pressed('G', &rideReportKeyLatch)) toggleRideReport();
+    if (pressed('V', &colourKeyLatch)) {
+        trackColouring = (trackColouring + 1) % kNumTrackColourings;
+        std::printf("track colours: %s\n", colouringName(trackColouring));
+        requestRedraw();
+    }
 }
 
 void TrackView::clearAndReset() {
@@ -156,6 +161,7 @@ void TrackView::clearAndReset() {
     gravity = start.gravity, trainMass = start.trainMass, physicsOn = start.physicsOn;
     focusSelectedView = start.focusSelectedView, focusViewOffset = start.focusViewOffset;
     reservedSetting = start.reservedSetting;
+    trackColouring = kPlainColours;
     // Every latch is armed again except the defaults key's and the add-tree key's.
     addPointKeyLatch = start.addPointKeyLatch, nextPointKeyLatch = start.nextPointKeyLatch;
     nextPoint2KeyLatch = start.nextPoint2KeyLatch, nextTreeKeyLatch = start.nextTreeKeyLatch;

@@ -1,6 +1,6 @@
 // The scene routine (markers, trees, light marker, train and track, in that order) and its track
 // section: the closed track sampled along its global parameter, drawn as a centre line or as
-// two rails on cross-ties with support pillars.
+// two rails on cross-ties with support pillars, plain or in the bands of the riders' forces.
 #include <FL/gl.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include "render/Palette.h"
 #include "render/TrackSection.h"
 #include "render/TrackSectionCache.h"
+#include "sim/ForceBands.h"
 #include "track/RailLayout.h"
 #include "track/TrackGeometry.h"
 #include "track/TrackSamples.h"
@@ -44,6 +45,14 @@ void lineWithUpNormal(const float a[3], const float b[3]) {
     glNormal3d(0.0, 1.0, 0.0);
     vertex(a);
     vertex(b);
+}
+
+// The colour of the track at parameter t: the band of the force there while the track is coloured
+// by a force that is known there, else the plain colour. The kept report is current: the section's
+// inputs asked for it.
+const float* colourAt(const TrackView& view, float t, const float* plain) {
+    const float* band = forceColourAt(view.keptRideReport.report, view.trackColouring, t);
+    return band ? band : plain;
 }
 
 // Collects the rails style's primitives as one glBegin/glEnd each would send them.
@@ -86,8 +95,8 @@ void recordPillar(RailRecorder& out, const float p[3]) {
 }
 
 // A tie: a box on the tie's point, its faces in the tie frame.
-void recordTie(RailRecorder& out, const TieSite& tie) {
-    out.begin(GL_QUADS, kTieBrown);
+void recordTie(RailRecorder& out, const TieSite& tie, const float* colour) {
+    out.begin(GL_QUADS, colour);
     for (const TieFace& face : kTieFaces) {
         const int* n = face.normal;
         const float *F = tie.F, *S = tie.S, *U = tie.U;
@@ -103,8 +112,8 @@ void recordTie(RailRecorder& out, const TieSite& tie) {
 
 // Both rails from one pair of rail points to another.
 void recordRailPair(RailRecorder& out, const float rightFrom[3], const float rightTo[3], const float leftFrom[3],
-                    const float leftTo[3]) {
-    out.begin(GL_LINES, kRailGrey);
+                    const float leftTo[3], const float* colour) {
+    out.begin(GL_LINES, colour);
     for (const float* v : {rightFrom, rightTo, leftFrom, leftTo}) {
         out.normal(0.0, 1.0, 0.0);
         out.vertex(v[0], v[1], v[2]);
@@ -112,18 +121,23 @@ void recordRailPair(RailRecorder& out, const float rightFrom[3], const float rig
 }
 
 // The rails style, in the order it is drawn: at every tie a pillar (where the layout has one),
-// the rail pair back to the previous tie and the tie itself; after the last tie the rails close
-// from the last tie to the first.
+// the rail pair back to the previous tie and the tie itself, both in the tie's colour; after the
+// last tie the rails close from the last tie to the first, in the first tie's colour.
 void recordRails(const TrackView& view, RailArrays& arrays) {
     RailRecorder out(arrays);
     const std::vector<TieSite> ties = layRails(view);
     for (std::size_t k = 0; k < ties.size(); ++k) {
         const TieSite& tie = ties[k];
         if (tie.pillar) recordPillar(out, tie.P);
-        if (k > 0) recordRailPair(out, tie.right, ties[k - 1].right, tie.left, ties[k - 1].left);
-        recordTie(out, tie);
+        if (k > 0) {
+            const TieSite& previous = ties[k - 1];
+            recordRailPair(out, tie.right, previous.right, tie.left, previous.left, colourAt(view, tie.t, kRailGrey));
+        }
+        recordTie(out, tie, colourAt(view, tie.t, kTieBrown));
     }
-    if (!ties.empty()) recordRailPair(out, ties.back().right, ties[0].right, ties.back().left, ties[0].left);
+    if (!ties.empty())
+        recordRailPair(out, ties.back().right, ties[0].right, ties.back().left, ties[0].left,
+                       colourAt(view, ties[0].t, kRailGrey));
 }
 
 // Sends the recorded rails in immediate mode, one glBegin/glEnd per primitive in recording order.
@@ -151,19 +165,23 @@ void drawRailArrays(const RailArrays& arrays, int doingShadows) {
     }
 }
 
-// The centre-line style: a grey line of width 3 from every sample to the next, then a line of
-// width 2.5 from where the samples stopped back to the start of segment 0.
+// The centre-line style: a line of width 3 from every sample to the next, grey or in the sample's
+// colour, then a line of width 2.5 in the last sample's colour from where the samples stopped
+// back to the start of segment 0.
 void sendCentreLine(const TrackView& view, int doingShadows) {
     const int n = view.numPoints;
     if (!doingShadows) glColor3fv(kPillarRed);  // shows only on the closing line of a track too short to sample
     TrackSamples samples(view);
     const bool anySample = samples.more();
+    const float* colour = kRailGrey;
     if (anySample) {
-        if (!doingShadows) glColor3fv(kRailGrey);
+        if (!doingShadows) glColor3fv(colour);
         glLineWidth(kCentreLineWidth);
-        glBegin(GL_LINES);  // all segments share width, colour and normal: one batch
+        glBegin(GL_LINES);  // all segments share width and normal: one batch, colours sent within
     }
     for (; samples.more(); samples.step()) {
+        const float* here = doingShadows ? colour : colourAt(view, samples.t, kRailGrey);
+        if (here != colour) glColor3fv(colour = here);  // a band runs over many samples
         float P[3], Q[3];
         ringPointAt(view.segments, n, samples.t, P);
         ringPointAt(view.segments, n, static_cast<double>(samples.t) + samples.dt, Q);
@@ -218,19 +236,27 @@ void TrackView::drawTrack(int doingShadows) {
 void TrackView::drawTrackSection(int doingShadows) {
     if (!trackSectionCache) trackSectionCache.reset(new TrackSection);
     TrackSection& cache = *trackSectionCache;
-    const TrackSectionInputs now = {buildCount, numPoints, tieSpacing, supportEvery};
+    // The normal pass takes its colours from the kept report; the shadow pass has none.
+    const TrackSectionInputs shadow = {buildCount, numPoints, tieSpacing, supportEvery, kPlainColours, 0};
+    TrackSectionInputs lit = shadow;
+    if (trackColouring != kPlainColours) {
+        lit.colouring = trackColouring;
+        lit.reportRides = currentRideReport().rides;
+    }
+    const TrackSectionInputs now[2] = {lit, shadow};  // by pass, as the lists are kept
     // A list made from other inputs is never replayed again: give it back.
     for (int pass = 0; pass < 2; ++pass) {
-        if (cache.list[pass] != 0 && !(cache.listInputs[pass] == now)) {
+        if (cache.list[pass] != 0 && !(cache.listInputs[pass] == now[pass])) {
             glDeleteLists(cache.list[pass], 1);
             cache.list[pass] = 0;
         }
     }
-    if (drawRails != 1) return drawCentreLine(*this, cache, now, doingShadows);
-    if (!cache.rails.made || !(cache.rails.inputs == now)) {
+    if (drawRails != 1) return drawCentreLine(*this, cache, now[doingShadows ? 1 : 0], doingShadows);
+    // Both passes draw from the same arrays, whose colours the shadow pass does not send.
+    if (!cache.rails.made || !(cache.rails.inputs == lit)) {
         recordRails(*this, cache.rails);
         cache.rails.made = true;
-        cache.rails.inputs = now;
+        cache.rails.inputs = lit;
     }
     drawRailArrays(cache.rails, doingShadows);
 }

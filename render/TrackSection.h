@@ -12,9 +12,13 @@ struct TrackSectionInputs {
     int numPoints;
     int tieSpacing;
     int supportEvery;
+    // TrackView::trackColouring and the ride count of the kept report the colours come from;
+    // plain and 0 where no colour is taken from them (plain colours, the shadow pass).
+    int colouring;
+    unsigned reportRides;
     bool operator==(const TrackSectionInputs& o) const {
         return buildCount == o.buildCount && numPoints == o.numPoints && tieSpacing == o.tieSpacing &&
-               supportEvery == o.supportEvery;
+               supportEvery == o.supportEvery && colouring == o.colouring && reportRides == o.reportRides;
     }
 };
 

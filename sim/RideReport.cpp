@@ -10,6 +10,7 @@
 // at 59 per second; τ does not enter it.
 #include "sim/RideReport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -125,6 +126,33 @@ RideReport computeRideReport(const TrackView& view) {
     rideLap(view, &report);
     summarise(&report);
     return report;
+}
+
+RideReportInputs rideReportInputsOf(const TrackView& v) {
+    return {v.buildCount, v.numPoints, v.physicsOn, v.totalEnergy, v.gravity, v.trainMass,
+            v.physicsOn == 1 ? 0.0f : v.trainSpeed};
+}
+
+const KeptRideReport& TrackView::currentRideReport() {
+    const RideReportInputs now = rideReportInputsOf(*this);
+    if (keptRideReport.rides > 0 && now == keptRideReport.inputs) return keptRideReport;
+    keptRideReport.report = computeRideReport(*this);
+    keptRideReport.inputs = now;
+    ++keptRideReport.rides;
+    return keptRideReport;
+}
+
+const RidePlace* nearestPlace(const RideReport& report, float u) {
+    const std::vector<RidePlace>& places = report.places;
+    if (places.empty() || (!report.lapComplete && u > places.back().u)) return nullptr;
+    const auto after = std::upper_bound(places.begin(), places.end(), u,
+                                        [](float value, const RidePlace& p) { return value < p.u; });
+    if (after == places.begin()) return &places.front();
+    // Past the last place the lap's start comes round again, one turn on.
+    const RidePlace& next = after == places.end() ? places.front() : *after;
+    const double nextU = after == places.end() ? places.front().u + 1.0 : after->u;
+    const RidePlace& before = *(after - 1);
+    return static_cast<double>(u) - before.u <= nextU - u ? &before : &next;
 }
 
 std::string rideReportSummary(const RideReport& report) {

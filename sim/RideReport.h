@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 class TrackView;
@@ -42,6 +43,23 @@ struct RideReport {
 
 // Rides the lap on a copy of the train's state (the view is not changed).
 RideReport computeRideReport(const TrackView& view);
+
+// What a report depends on: the builds of either ring, the point count (the clear key empties
+// the rings without a build), physicsOn, totalEnergy, gravity, trainMass, and trainSpeed while
+// physics is off (with physics on the step overwrites it every frame).
+using RideReportInputs = std::tuple<unsigned, int, int, float, float, float, float>;
+RideReportInputs rideReportInputsOf(const TrackView& view);
+
+// The view's one report, shared by the report window and the track's colours.
+struct KeptRideReport {
+    RideReport report;
+    RideReportInputs inputs = {};  // what report was ridden from
+    unsigned rides = 0;            // how often it was ridden; 0: never, so the first use rides it
+};
+
+// The lap's place nearest to global parameter u, the ring wrapping from the last place to the
+// first. Null where there is none: no places, or u beyond the last place of a lap not completed.
+const RidePlace* nearestPlace(const RideReport& report, float u);
 
 // The console lines of a report, each ending in a line break: the six summary lines, or the one
 // line that says the track is too short.

@@ -11,6 +11,8 @@
 #include "input/UndoHistory.h"
 #include "render/TrackSectionCache.h"
 #include "sim/ArcBall.h"
+#include "sim/ForceBands.h"
+#include "sim/RideReport.h"
 #include "track/ControlPoint.h"
 #include "track/CurveSegment.h"
 
@@ -137,6 +139,8 @@ public:
     float speedRadicand(float y) const;
     // Position, tangent and up hint of a train at global parameter u (needs numPoints >= 1).
     void placeOnTrack(float u, float pos[3], float tangent[3], float up[3]) const;
+    // The ride report of the track as it is now: ridden again only when what it depends on changed.
+    const KeptRideReport& currentRideReport();
     void placeCamera();                    // multiplies the view transform onto the modelview matrix
     void getMouseNDC(double* x, double* y);  // event position mapped to [-1, 1], y up
 
@@ -196,9 +200,14 @@ public:
     // derived from the curves (the renderer's kept forms of the track) knows when to be made again.
     unsigned buildCount = 0;
     TrackSectionCache trackSectionCache;  // the renderer's kept forms of the track; made by render/
+    KeptRideReport keptRideReport;        // the track's ride report; made by currentRideReport
+    // What the track is coloured by (TrackColouring), cycled by 'V': a view setting that no track
+    // file stores, back to plain with the clear key.
+    int trackColouring = kPlainColours;
 
     // Keys and windows beyond the track's state record.
     int rideReportKeyLatch = 1;  // 'G'
+    int colourKeyLatch = 1;      // 'V'
     int undoKeyLatch = 1;        // 'U'
     int redoKeyLatch = 1;        // 'Y'
     int exportKeyLatch = 1;      // 'X'

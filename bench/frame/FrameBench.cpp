@@ -1,13 +1,14 @@
 // The frame benchmark: the real TrackView on a private Xvfb with Mesa, drawing N frames of a
-// loaded track (each frame: the train's step, the whole draw and glFinish), for four scenes:
+// loaded track (each frame: the train's step, the whole draw and glFinish), for these scenes:
 //   T   the figure-eight in rails mode (free view)
 //   W   the largest track in rails mode, default tie spacing, train running, ride view 2
 //   W1  W with ties at every other sample (tieSpacing 1)
 //   L   W drawn as a centre line
+//   WV, WL, LV, LL  W and L with the track coloured by vertical g (V) or lateral g (L)
 // For each it prints the median and 95th percentile of the frame time, the main thread's CPU
 // time per frame (llvmpipe rasterises on worker threads), and the floor: the same frame's
 // geometry drawn from prebuilt vertex arrays, one draw per primitive type.
-//   frame_bench [tracks folder] [frames] [scene]   (scene: one of T, W, W1, L; default all)
+//   frame_bench [tracks folder] [frames] [scene]   (scene: one of the above; default all)
 #include <FL/Fl.H>
 #include <FL/gl.h>
 #include <GL/glu.h>
@@ -42,6 +43,7 @@ struct Scene {
     int drawRails;
     int tieSpacing;
     int cameraMode;
+    int colouring;
 };
 
 struct Timing {
@@ -124,10 +126,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const Scene scenes[] = {{"T", "figure8.trk", 1, 5, 0},
-                            {"W", "largest.trk", 1, 5, 2},
-                            {"W1", "largest.trk", 1, 1, 2},
-                            {"L", "largest.trk", 0, 5, 2}};
+    const Scene scenes[] = {{"T", "figure8.trk", 1, 5, 0, kPlainColours},
+                            {"W", "largest.trk", 1, 5, 2, kPlainColours},
+                            {"W1", "largest.trk", 1, 1, 2, kPlainColours},
+                            {"L", "largest.trk", 0, 5, 2, kPlainColours},
+                            {"WV", "largest.trk", 1, 5, 2, kVerticalGColours},
+                            {"WL", "largest.trk", 1, 5, 2, kLateralGColours},
+                            {"LV", "largest.trk", 0, 5, 2, kVerticalGColours},
+                            {"LL", "largest.trk", 0, 5, 2, kLateralGColours}};
     std::printf("%d frames of %d x %d on %s\n", frames, kViewWidth, kViewHeight, std::getenv("DISPLAY"));
     std::printf("scene  median ms  p95 ms  main-thread CPU ms  | floor median ms  floor CPU ms  vertices | shipped/floor\n");
     for (const Scene& scene : scenes) {
@@ -139,6 +145,7 @@ int main(int argc, char** argv) {
         view.drawRails = scene.drawRails;
         view.tieSpacing = scene.tieSpacing;
         view.cameraMode = scene.cameraMode;
+        view.trackColouring = scene.colouring;
         view.make_current();
         static bool first = true;
         if (first) std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

@@ -40,7 +40,8 @@ void oneCycle(const std::string& dir) {
     }
     pressKey("m", 100, 120 - kRingPoints);  // up to the largest track (the rest do nothing, lost or not)
     pressKey("r");                          // nothing selected, so every key acts
-    for (const char* key : {"2", "3", "4", "minus", "plus", "bracketright", "bracketleft", "b", "F3"}) pressKey(key, 200, 2);
+    for (const char* key : {"2", "3", "4", "minus", "plus", "bracketright", "bracketleft", "b", "F3", "v"})
+        pressKey(key, 200, 2);
     pressKey("Up Down Prior Next d F4");
     pressKey("1", 200, 6);  // the five ride views and back to the free view
     ASSERT_TRUE(fileCommand("F2", "endurance.trk"));

@@ -1,8 +1,8 @@
 // The real program with real keys and mouse: points added with the mouse at rest, dragged,
 // saved, cleared, brought back by undo, redone and loaded, and the unsaved rest kept at close; a
 // track named on the command line, its train stopped and started, its rail model exported, its
-// ride report opened and closed, and nothing kept; a change kept within 30 s. Screenshot.* is not
-// a test: scripts/screenshot.sh takes the README's pictures with it.
+// ride report opened and closed, its colours cycled, and nothing kept; a change kept within 30 s.
+// Screenshot.* is not a test: scripts/screenshot.sh takes the README's pictures with it.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -84,7 +84,7 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     EXPECT_EQ(readFile(kept), fileOf(expected));
 }
 
-TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndClosesItsRideReport) {
+TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndClosesItsRideReportVColoursIt) {
     const std::string dir = makeScratchDir();
     TrackView ring(0, 0, 10, 10);
     std::vector<Point3> hill = circle(8, 10.0f, 2.0f);
@@ -115,6 +115,13 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     ASSERT_FALSE(window.empty());
     EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
     EXPECT_EQ(reportedPosition(program), start);  // the report neither moves the train nor changes F5
+    EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: vertical g\n"));
+    pause(kSettleMs);
+    EXPECT_NE(shell("import -window " + main + " rgb:- | md5sum"), picture);  // the track coloured
+    EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: lateral g\n"));
+    EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: plain\n"));
+    pause(kSettleMs);
+    EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
     pressKey("space");
     pause(kSettleMs);
     EXPECT_NE(reportedPosition(program), start);
@@ -150,7 +157,8 @@ TEST(Interaction, AChangeIsKeptWithinThirtySecondsSoItOutlivesAKill) {
 }
 
 // tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT; its model
-// exported beside it (loop.obj, loop.mtl); its ride report in ride-report.png.
+// exported beside it (loop.obj, loop.mtl); its ride report in ride-report.png and the track
+// coloured by vertical g in forces.png.
 TEST(Screenshot, LoopTrackInRailsMode) {
     const char* out = std::getenv("KALVORA_SCREENSHOT");
     if (!out) GTEST_SKIP() << "run by scripts/screenshot.sh";
@@ -169,6 +177,11 @@ TEST(Screenshot, LoopTrackInRailsMode) {
     ASSERT_NE(report, "");
     pause(1000);
     EXPECT_EQ(shell("import -window " + report + " \"$(dirname '" + out + "')/ride-report.png\" && echo ok"), "ok");
+    pressKey("z", 150, 2);  // back, to have the top of the loop in the picture
+    pressKey("v");          // and the track coloured by vertical g, in forces.png
+    pause(1000);
+    const std::string forces = "\"$(dirname '" + std::string(out) + "')/forces.png\"";
+    EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage " + forces + " && echo ok"), "ok");
 }
 
 }  // namespace

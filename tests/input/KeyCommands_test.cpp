@@ -60,7 +60,8 @@ TEST_F(KeyCommands, EachKeyActsOncePerPressOrOnEveryEventWithinItsBoundsAndItsBl
         {'W', 1, kTree, 1, access<&V::selectedTree>, 0, -1}, {'E', 1, kPoint, 1, access<&V::selectedPoint>, 2, -1},
         {'E', 1, kNone, 1, access<&V::selectedTree>, -1, 0}, {'E', 1, kTree, 1, access<&V::selectedTree>, 0, -1},
         {'L', 2, kNone, 1, access<&V::lightMoveMode>, 0, 1}, {'R', 1, kNone, 1, access<&V::lightMoveMode>, 1, 0},
-        {'R', 1, kTree, 1, access<&V::selectedTree>, 0, -1}, {'C', 2, kNone, 1, access<&V::numTrees>, 1, 0}};
+        {'R', 1, kTree, 1, access<&V::selectedTree>, 0, -1}, {'C', 2, kNone, 1, access<&V::numTrees>, 1, 0},
+        {'V', 3, kPoint, 1, access<&V::trackColouring>, 2, 0}};
     for (const auto& r : rows) {
         view.selectedPoint = r.selected == kPoint ? 2 : -1, view.selectedPoint2 = r.selected == kGuidePoint ? 2 : -1;
         view.selectedTree = r.selected == kTree ? 0 : -1;
@@ -72,11 +73,13 @@ TEST_F(KeyCommands, EachKeyActsOncePerPressOrOnEveryEventWithinItsBoundsAndItsBl
     }
 }
 
-TEST_F(KeyCommands, OnFewerThanThreePointsSpaceDoesNotStartTheTrainNorOneChangeTheView) {
+TEST_F(KeyCommands, OnFewerThanThreePointsSpaceDoesNotStartTheTrainNorOneChangeTheViewButVColours) {
     buildRing(view, circle(2, 5.0f, 1.0f));
     press(' ');
     press('1');
+    press('V');
     EXPECT_EQ(view.trainRunning + view.cameraMode, 0);
+    EXPECT_EQ(view.trackColouring, kVerticalGColours);
 }
 
 TEST_F(KeyCommands, ClearResetsExactlyItsFieldsAndKeepsTheRest) {
@@ -92,7 +95,7 @@ TEST_F(KeyCommands, ClearResetsExactlyItsFieldsAndKeepsTheRest) {
         &V::basisKeyLatch, &V::trainRunKeyLatch, &V::addPointKeyLatch, &V::nextPointKeyLatch, &V::nextPoint2KeyLatch,
         &V::nextTreeKeyLatch, &V::lightMoveKeyLatch, &V::trainSpeed, &V::beaconLevel, &V::gravity, &V::trainMass,
         &V::focusViewOffset, &V::camEyeX, &V::camEyeY, &V::camDistance, &V::camTargetX, &V::camTargetY,
-        &V::camTargetZ, &V::fieldOfView};
+        &V::camTargetZ, &V::fieldOfView, &V::trackColouring};
     const std::tuple kept{&V::defaultsKeyLatch, &V::addTreeKeyLatch, &V::trainU, &V::totalEnergy, &V::maxHeight,
                           &V::trackLength};
     std::apply([&](auto... field) { ((view.*field = 2), ...); }, std::tuple_cat(reset, kept));

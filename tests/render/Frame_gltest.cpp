@@ -1,19 +1,22 @@
 // Frames read back from a real GL context: the reference scenes compared pixel for pixel with the
 // pictures of the plain drawing (tests/render/reference/, made by scripts/make-reference-images.sh
 // from the renderer that sends every primitive with its own glBegin), a view that kept its track
-// forms across a change with a view that never drew the old state, and the viewport of a view of
-// width 0.
+// forms across a change with a view that never drew the old state, the track coloured by its
+// riders' forces, and the viewport of a view of width 0.
 #include <FL/Fl_PNG_Image.H>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
 #include "input/TrackFile.h"
+#include "render/Palette.h"
 #include "tests/support/Desktop.h"
 #include "tests/support/SceneCapture.h"
+#include "tests/support/TrackFixtures.h"
 
 namespace {
 
@@ -98,6 +101,62 @@ TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
         drawFrame(fresh);
         EXPECT_TRUE(!c.shows || kept.frame != before) << c.what << ": the change shows";
         EXPECT_TRUE(kept.frame == fresh.frame) << c.what;
+    }
+}
+
+// Pixels of rows [from, to) (bottom first) within a rounding of the colour: these scenes are drawn
+// without lighting, so the colour sent is the colour seen.
+int pixelsOf(const CapturedView& view, const float colour[3], int from = 0, int to = kHeight) {
+    int n = 0;
+    for (size_t i = 3 * from * kWidth; i < 3u * to * kWidth; i += 3)
+        n += std::abs(view.frame[i] - 255 * colour[0]) < 1 && std::abs(view.frame[i + 1] - 255 * colour[1]) < 1 &&
+             std::abs(view.frame[i + 2] - 255 * colour[2]) < 1;
+    return n;
+}
+
+// A level ring of radius 8 ridden at a constant speed v presses its riders 1 g into the seat and
+// v^2 / (8 |g|) sideways: 0.15 g at 5, 0.87 g at 12, 5.4 g at 30. One view draws every step, so
+// its kept forms must follow each change of colouring and of the report; the shadow never changes.
+TEST(ForceColours, ALevelRingIsGreenInBothColouringsUntilItsSpeedThrowsTheRidersSideways) {
+    constexpr int kTrackPixels = 1000;  // of the ring's 1,300 or more
+    constexpr float kBlack[3] = {0, 0, 0};
+    const int P = kPlainColours, V = kVerticalGColours, L = kLateralGColours;
+    const struct { int colouring; float speed; bool rebuild; const float* seen; const float* unseen[2]; } steps[] = {
+        {P, 5, false, kRailGrey, {kForceGreen, kForceRed}}, {V, 5, false, kForceGreen, {kRailGrey, kTieBrown}},
+        {L, 5, false, kForceGreen, {kRailGrey, kTieBrown}}, {V, 12, false, kForceGreen, {kRailGrey, kForceYellow}},
+        {L, 12, false, kForceYellow, {kRailGrey, kForceGreen}}, {L, 30, false, kForceRed, {kForceYellow, kRailGrey}},
+        {L, 30, true, kForceRed, {kForceYellow, kRailGrey}}};  // rebuilt: both passes made again
+    for (int rails : {0, 1}) {
+        CapturedView view(kWidth, kHeight);
+        drawFrame(view);
+        buildRing(view, circle(12, 8.0f, 2.0f));
+        view.physicsOn = 0, view.lightingOn = 0, view.showPoints = 0, view.drawRails = rails;
+        view.selectedPoint = 0;  // seen from above and beside it
+        int shadow = -1;
+        for (const auto& s : steps) {
+            view.trackColouring = s.colouring, view.trainSpeed = s.speed;
+            if (s.rebuild) view.buildTrack();
+            drawFrame(view);
+            shadow = shadow < 0 ? pixelsOf(view, kBlack) : shadow;
+            EXPECT_TRUE(pixelsOf(view, s.seen) > kTrackPixels && pixelsOf(view, kBlack) == shadow &&
+                        pixelsOf(view, s.unseen[0]) + pixelsOf(view, s.unseen[1]) == 0)
+                << "rails " << rails << ", colouring " << s.colouring << ", speed " << s.speed;
+        }
+    }
+}
+
+// The riders of tracks/loop.trk float over the top of its loop, the highest thing in the scene:
+// seen from the front, the topmost rows drawn show blue.
+TEST(ForceColours, TheLoopIsBlueAtItsCrest) {
+    constexpr float kSky[3] = {0, 0, 0.5f};
+    for (int rails : {0, 1}) {
+        CapturedView view(kWidth, kHeight);
+        loadScene(view, {"", "loop.trk", rails, 5, 1, 0, -1, 0, 0}, 0);
+        view.lightingOn = 0, view.trackColouring = kVerticalGColours;
+        drawFrame(view);
+        int top = kHeight - 1;
+        while (top > 0 && pixelsOf(view, kSky, top, top + 1) == kWidth) --top;
+        EXPECT_GT(pixelsOf(view, kAirtimeBlue, top - 2, top + 1), 0) << "rails " << rails << ", row " << top;
     }
 }
 
