@@ -2,7 +2,6 @@
 // saved, cleared, brought back by undo, redone and loaded, and the unsaved rest kept at close; a
 // track named on the command line, its train stopped and started, its rail model exported, its
 // ride report opened and closed, its colours cycled, and nothing kept; a change kept within 30 s.
-// Screenshot.* is not a test: scripts/screenshot.sh takes the README's pictures with it.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -154,34 +153,6 @@ TEST(Interaction, AChangeIsKeptWithinThirtySecondsSoItOutlivesAKill) {
     std::string reason;
     ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(kept.data()), kept.size(), &reason)) << reason;
     EXPECT_EQ(view.numTrees, 4);  // the oval's 3 and the new one
-}
-
-// tracks/loop.trk in rails mode, the view tilted, written to $KALVORA_SCREENSHOT; its model
-// exported beside it (loop.obj, loop.mtl); its ride report in ride-report.png and the track
-// coloured by vertical g in forces.png.
-TEST(Screenshot, LoopTrackInRailsMode) {
-    const char* out = std::getenv("KALVORA_SCREENSHOT");
-    if (!out) GTEST_SKIP() << "run by scripts/screenshot.sh";
-    const std::string dir = makeScratchDir();
-    KalvoraProcess program(dir, {}, KALVORA_SOURCE_DIR "/tracks/loop.trk");
-    ASSERT_NE(openMainWindow(program), "");
-    drag(3, 0, 126, 18);               // tilt the free view: straight down from the middle
-    pressKey("bracketright", 150, 7);  // pillars under every 8th tie or so
-    pressKey("a", 150, 4);             // a little closer
-    pause(1500);                       // let the train ride into the picture
-    EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage '" + std::string(out) + "' && echo ok"), "ok");
-    ASSERT_TRUE(fileCommand("x", "loop.obj"));  // the model, for another program to draw
-    EXPECT_EQ(shell("cp '" + dir + "/loop.obj' '" + dir + "/loop.mtl' \"$(dirname '" + out + "')\" && echo ok"), "ok");
-    pressKey("g");  // and the track's ride report, in ride-report.png beside it
-    const std::string report = waitForWindow("Kalvora - Ride report");
-    ASSERT_NE(report, "");
-    pause(1000);
-    EXPECT_EQ(shell("import -window " + report + " \"$(dirname '" + out + "')/ride-report.png\" && echo ok"), "ok");
-    pressKey("z", 150, 2);  // back, to have the top of the loop in the picture
-    pressKey("v");          // and the track coloured by vertical g, in forces.png
-    pause(1000);
-    const std::string forces = "\"$(dirname '" + std::string(out) + "')/forces.png\"";
-    EXPECT_EQ(shell("import -window root -crop 800x600+0+0 +repage " + forces + " && echo ok"), "ok");
 }
 
 }  // namespace
