@@ -1,8 +1,8 @@
 // Frames read back from a real GL context: the reference scenes compared pixel for pixel with the
 // pictures of the plain drawing (tests/render/reference/, made by scripts/make-reference-images.sh
 // from the renderer that sends every primitive with its own glBegin), a view that kept its track
-// forms across a change with a view that never drew the old state, the track coloured by its
-// riders' forces, and the viewport of a view of width 0.
+// forms across a change with a view that never drew the old state, and the track coloured by its
+// riders' forces.
 #include <FL/Fl_PNG_Image.H>
 #include <gtest/gtest.h>
 
@@ -158,16 +158,6 @@ TEST(ForceColours, TheLoopIsBlueAtItsCrest) {
         while (top > 0 && pixelsOf(view, kSky, top, top + 1) == kWidth) --top;
         EXPECT_GT(pixelsOf(view, kAirtimeBlue, top - 2, top + 1), 0) << "rails " << rails << ", row " << top;
     }
-}
-
-TEST(Frame, AViewOfWidthZeroStillSetsItsViewport) {  // only a height of 0 would divide by zero
-    CapturedView view(64, 48);
-    drawFrame(view);
-    view.Fl_Widget::resize(0, 0, 0, 48);  // the record's size only; the window stays
-    view.TrackView::draw();
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_TRUE(viewport[2] == 0 && viewport[3] == 48) << viewport[2] << " x " << viewport[3];
 }
 
 }  // namespace
