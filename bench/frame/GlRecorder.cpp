@@ -63,6 +63,19 @@ void finishPrimitive() {
     primitive = RecordedPass::Vertices();
 }
 
+void recordVertex(GLfloat x, GLfloat y, GLfloat z) {
+    const GLfloat p[3] = {x, y, z};
+    primitive.position.insert(primitive.position.end(), p, p + 3);
+    primitive.normal.insert(primitive.normal.end(), normal, normal + 3);
+    primitive.colour.insert(primitive.colour.end(), colour, colour + 4);
+}
+
+void setNormal(GLfloat x, GLfloat y, GLfloat z) {
+    normal[0] = x;
+    normal[1] = y;
+    normal[2] = z;
+}
+
 void setColour(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     colour[0] = r;
     colour[1] = g;
@@ -110,23 +123,29 @@ void glEnd() {
     next();
 }
 
+// The renderer sends vertices and normals both as doubles and (the kept rails) as float arrays.
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
     static auto next = real<void (*)(GLdouble, GLdouble, GLdouble)>("glVertex3d");
-    if (recording) {
-        const GLfloat p[3] = {static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z)};
-        primitive.position.insert(primitive.position.end(), p, p + 3);
-        primitive.normal.insert(primitive.normal.end(), normal, normal + 3);
-        primitive.colour.insert(primitive.colour.end(), colour, colour + 4);
-    }
+    if (recording) recordVertex(static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z));
     next(x, y, z);
+}
+
+void glVertex3fv(const GLfloat* v) {
+    static auto next = real<void (*)(const GLfloat*)>("glVertex3fv");
+    if (recording) recordVertex(v[0], v[1], v[2]);
+    next(v);
 }
 
 void glNormal3d(GLdouble x, GLdouble y, GLdouble z) {
     static auto next = real<void (*)(GLdouble, GLdouble, GLdouble)>("glNormal3d");
-    normal[0] = static_cast<GLfloat>(x);
-    normal[1] = static_cast<GLfloat>(y);
-    normal[2] = static_cast<GLfloat>(z);
+    setNormal(static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z));
     next(x, y, z);
+}
+
+void glNormal3fv(const GLfloat* n) {
+    static auto next = real<void (*)(const GLfloat*)>("glNormal3fv");
+    setNormal(n[0], n[1], n[2]);
+    next(n);
 }
 
 void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
