@@ -104,12 +104,7 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     const std::string picture = shell("import -window " + main + " rgb:- | md5sum");
     ASSERT_NE(picture.rfind("d41d8cd98f00b204e9800998ecf8427e", 0), 0u) << "no picture taken";  // md5 of nothing
 
-    const RideReport r = computeRideReport(ring);
-    char summary[512];
-    std::snprintf(summary, sizeof summary, "ride report: lap length %f, lap time %f s\nspeed: min %f max %f\n"
-                  "vertical g: min %f max %f\nlateral g: max %f\nairtime: %f s\nstalls: %d\n", r.lapLength, r.lapTime,
-                  r.minSpeed, r.maxSpeed, r.minVerticalG, r.maxVerticalG, r.maxLateralG, r.airtime, r.stalls);
-    EXPECT_TRUE(pressKeyUntil(program, "g", summary)) << program.console();
+    EXPECT_TRUE(pressKeyUntil(program, "g", rideReportSummary(computeRideReport(ring)))) << program.console();
     const std::string window = waitForWindow(kRideReportTitle);
     ASSERT_FALSE(window.empty());
     EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);

@@ -1,5 +1,5 @@
-// The ride report's lap against closed forms: level and banked rings, a hill the energy cannot
-// climb and a camelback crest.
+// The ride report's lap against closed forms and hand-worked figures: a hill the energy cannot
+// climb, a camelback crest, a vertical ring; and the README's example against the program.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,35 +10,7 @@
 
 namespace {
 
-// kRatio: v²/(R|g|) on the rings, to kRelative (their B-spline runs 0.13% inside their points).
-constexpr double kGravity = 20.8, kMass = 100, kRadius = 10, kHeight = 2, kRatio = 1.5, kRelative = 0.01;
-
-// Least and most vertical g and most lateral g of the summary, each with its tolerance (NaN: not
-// checked), whether there is airtime and the number of stalls.
-struct Expected { double g[3], tolerance[3]; bool airtime; int stalls; };
-
-void expectLap(const TrackView& view, const Expected& e, const char* name) {
-    const RideReport report = computeRideReport(view);
-    const double got[] = {report.minVerticalG, report.maxVerticalG, report.maxLateralG};
-    for (int k = 0; k < 3; ++k)
-        if (!std::isnan(e.g[k])) { EXPECT_NEAR(got[k], e.g[k], e.tolerance[k]) << name << ", figure " << k; }
-    EXPECT_TRUE((report.airtime > 0) == e.airtime && report.stalls == e.stalls) << name;
-}
-
-// A 100-point level ring with the energy for v² = kRatio R |g| at its height, its guide ring 4
-// away: straight above, the riders feel the turn sideways; banked inwards by atan(kRatio), only
-// into the seat.
-TEST(RideReport, RingsPressSidewaysOrOnlyIntoTheSeatAsTheirBankSays) {
-    const double g = std::hypot(1.0, kRatio);
-    for (double bank : {0.0, std::atan(kRatio)}) {
-        TrackView view(0, 0, 10, 10);
-        setRings(view, circle(100, kRadius, kHeight), circle(100, kRadius - 4 * std::sin(bank), kHeight + 4 * std::cos(bank)));
-        view.buildTrack(), view.buildTrack2();
-        view.totalEnergy = kMass * (kRatio * kRadius * kGravity / 2 + kGravity * kHeight);
-        if (bank) expectLap(view, {{g, g, 0.0}, {kRelative * g, kRelative * g, kRelative * kRatio}, false, 0}, "banked");
-        else expectLap(view, {{1.0, 1.0, kRatio}, {1e-3, 1e-3, kRelative * kRatio}, false, 0}, "level");
-    }
-}
+constexpr double kGravity = 20.8, kMass = 100, kRadius = 10, kHeight = 2;
 
 // A hill above the energy stalls the train once. Points on y = 6 - x² around a crest: the
 // B-spline runs on y = 6 - 1/3 - x², curvature 2, and the riders feel least there: 1 - v²κ/|g|,
@@ -47,11 +19,13 @@ TEST(RideReport, AHillAboveTheEnergyStallsAndACamelbackCrestLiftsTheRiders) {
     TrackView hill(0, 0, 10, 10), camelback(0, 0, 10, 10);
     buildRing(hill, {{{0, 0, 0}}, {{10, 5, 0}}, {{10, 0, 10}}, {{0, 0, 10}}});
     hill.totalEnergy = kMass * kGravity * hill.maxHeight / 2;
-    expectLap(hill, {{NAN, NAN, NAN}, {}, false, 1}, "hill");
+    EXPECT_EQ(computeRideReport(hill).stalls, 1);
     buildRing(camelback, {{{-2, 2, 0}}, {{-1, 5, 0}}, {{0, 6, 0}}, {{1, 5, 0}}, {{2, 2, 0}},
                           {{4, 1, 3}}, {{2, 1, 6}}, {{-2, 1, 6}}, {{-4, 1, 3}}});
     const double v2 = 2 * camelback.totalEnergy / kMass - 2 * kGravity * (6 - 1 / 3.);
-    expectLap(camelback, {{1 - v2 * 2 / kGravity, NAN, NAN}, {.01}, true, 0}, "camelback");
+    const RideReport crest = computeRideReport(camelback);
+    EXPECT_TRUE(std::fabs(crest.minVerticalG - (1 - v2 * 2 / kGravity)) < 0.01 && crest.airtime > 0 && crest.stalls == 0)
+        << crest.minVerticalG;
 }
 
 // A vertical ring ridden at a constant v with v² = R|g|/2, its guide ring outside: at an angle a
