@@ -1,13 +1,13 @@
 // The exports read back as their importers read them: the track data as tab-separated rows of
-// numbers, the model as vertices and faces; a level ring and the loop against what they must
-// give, and the X key's answers.
+// numbers, the model as vertices and faces; a level ring and the loop against what they must give.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <map>
 #include <sstream>
 
 #include "input/TrackExport.h"
-#include "tests/input/InputDriver.h"
-#include "tests/support/Desktop.h"
+#include "tests/support/TrackFixtures.h"
 
 namespace {
 
@@ -59,23 +59,13 @@ std::vector<Row> checkedTrackData(const TrackView& view, double length) {
     return rows;
 }
 
-// The length of track 1 from its point at 20000 even steps of the parameter.
-double lengthOf(const TrackView& view) {
-    double length = 0;
-    for (int k = 0; k < 20000; ++k) {
-        const Point3 a = pointAt(view.segments, view.numPoints, k / 20000.0), b = pointAt(view.segments, view.numPoints, (k + 1) / 20000.0);
-        length += std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
-    }
-    return length;
-}
-
 // On a level ring travelled counter-clockwise seen from above, up is +y and left points to the
 // ring's centre; where a climb has no up side the frame carries on, and stacked points have a
 // frame all the same; on the loop, up turns over at the top.
 TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsTop) {
     TrackView ring(0, 0, 10, 10), loop(0, 0, 10, 10);
     buildRing(ring, circle(12, 10.0f, 2.0f));
-    for (const Row& row : checkedTrackData(ring, lengthOf(ring))) {
+    for (const Row& row : checkedTrackData(ring, polylineLength(ring, 20000))) {
         const double in[3] = {-row[1], 0, -row[3]}, radius = std::sqrt(dot(in, in));
         EXPECT_TRUE(std::fabs(row[11] - 1) < kPrinted && std::fabs(dot(&row[7], in) / radius - 1) < kPrinted) << row[0];
     }
@@ -84,7 +74,7 @@ TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsT
     TrackView tower(0, 0, 10, 10);
     tower.useBSpline = 0;
     buildRing(tower, {{{0, 0, 0}}, {{0, 4, 0}}, {{0, 8, 0}}, {{0, 12, 0}}, {{6, 15, 0}}, {{12, 12, 0}}, {{12, 0, 0}}, {{6, -3, 0}}});
-    const std::vector<Row> climb = checkedTrackData(tower, lengthOf(tower));
+    const std::vector<Row> climb = checkedTrackData(tower, polylineLength(tower, 20000));
     int kept = 0;
     for (std::size_t r = 1; r < climb.size(); ++r) {
         if (climb[r][1] != 0 || climb[r][3] != 0 || climb[r][2] <= 4 || climb[r][2] >= 8) continue;
@@ -94,7 +84,7 @@ TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsT
     TrackView stacked(0, 0, 10, 10);  // no frame anywhere: a stand-in of world axes
     buildRing(stacked, std::vector<Point3>(3, {{1, 2, 3}})), checkedTrackData(stacked, 0);
     loop.loadTrackFile(KALVORA_SOURCE_DIR "/tracks/loop.trk");
-    const std::vector<Row> rows = checkedTrackData(loop, lengthOf(loop));
+    const std::vector<Row> rows = checkedTrackData(loop, polylineLength(loop, 20000));
     const Row& top = *std::max_element(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a[2] < b[2]; });
     EXPECT_TRUE(rows[0][11] > 0.9 && top[11] < -0.9) << "up at the start " << rows[0][11] << ", at the top " << top[11];
 }
@@ -143,26 +133,6 @@ TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
         }
         for (const auto& [first, enclosed] : volume) EXPECT_GT(enclosed, 0.0) << name << " part at vertex " << first;
     }
-}
-
-class ExportKey : public DrivenView {};
-
-// X asks for a name and answers on the console; a failed export leaves no file.
-TEST_F(ExportKey, AnswersEveryNameOnOneLine) {
-    const std::string dir = makeScratchDir();
-    const struct { int points, tieSpacing; std::string name, printed; } rows[] = {
-        {8, 5, dir + "/ring.Csv", "exported \"" + dir + "/ring.Csv\"\n"},
-        {3, 50, dir + "/tiny.OBJ", "exported \"" + dir + "/tiny.OBJ\" (no ties at this spacing)\n"},
-        {8, 5, dir + "/ring.txt", "Error exporting to file \"" + dir + "/ring.txt\": unknown format (use .csv or .obj)\n"},
-        {2, 5, dir + "/two.csv", "Error exporting to file \"" + dir + "/two.csv\": needs 3 points or more\n"},
-        {8, 5, dir + "/none/ring.obj", "Error exporting to file \"" + dir + "/none/ring.obj\": cannot create a file in its folder: No such file or directory\n"}};
-    for (const auto& r : rows) {
-        buildRing(view, circle(r.points, r.points == 3 ? 0.5f : 10.0f, 1.0f)), view.tieSpacing = r.tieSpacing;
-        answer = r.name, testing::internal::CaptureStdout(), press('X');
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), r.printed);
-    }
-    EXPECT_EQ(shell("cd '" + dir + "' && ls && head -c 6 tiny.OBJ && cat tiny.mtl | grep -c Kd"),
-              "ring.Csv\ntiny.OBJ\ntiny.mtl\n# Kalv3");
 }
 
 }  // namespace

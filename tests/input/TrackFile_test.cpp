@@ -1,6 +1,7 @@
-// Track files through the two commands (file names answered through the prompt): the layout
-// byte for byte, the round trip, what loading refuses or repairs without losing the current
-// track, and saves: through links, to files with two names, and failing without harm.
+// Track files through their commands (file names answered through the prompt): the layout byte
+// for byte, the round trip, what loading refuses or repairs without losing the current track,
+// saves through links, to files with two names, to a FIFO, failing without harm and as an
+// ordinary user, and the export key's answers.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -44,7 +45,7 @@ protected:
         view.lightingOn = 0, view.tieSpacing = 12, view.supportEvery = 3, view.physicsOn = 0, view.gravity = -33.5f;
         view.totalEnergy = -INFINITY, view.reservedSetting = 9, view.focusViewOffset = 22.5f;
     }
-    // Runs a command (F1 or F2) with the prompt answering name; returns what it printed.
+    // Runs a command (F1, F2 or X) with the prompt answering name; returns what it printed.
     std::string command(int key, const std::string& name) {
         answer = name, testing::internal::CaptureStdout(), press(key);
         return testing::internal::GetCapturedStdout();
@@ -178,6 +179,22 @@ TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
     }
     EXPECT_EQ(readFile(old), "the previous track");
     EXPECT_EQ(shell("ls -A '" + dir + "'; readlink '" + loop + "'"), "link.trk\nloop.trk\nold.trk\nsecond.trk\ntarget.trk\nloop.trk");
+}
+
+// X asks for a name and answers on the console; a failed export leaves no file.
+TEST_F(TrackFiles, ExportAnswersEveryNameOnOneLine) {
+    const struct { int points, tieSpacing; std::string name, printed; } rows[] = {
+        {8, 5, dir + "/ring.Csv", "exported \"" + dir + "/ring.Csv\"\n"},
+        {3, 50, dir + "/tiny.OBJ", "exported \"" + dir + "/tiny.OBJ\" (no ties at this spacing)\n"},
+        {8, 5, dir + "/ring.txt", "Error exporting to file \"" + dir + "/ring.txt\": unknown format (use .csv or .obj)\n"},
+        {2, 5, dir + "/two.csv", "Error exporting to file \"" + dir + "/two.csv\": needs 3 points or more\n"},
+        {8, 5, dir + "/none/ring.obj", "Error exporting to file \"" + dir + "/none/ring.obj\": cannot create a file in its folder: No such file or directory\n"}};
+    for (const auto& r : rows) {
+        buildRing(view, circle(r.points, r.points == 3 ? 0.5f : 10.0f, 1.0f)), view.tieSpacing = r.tieSpacing;
+        EXPECT_EQ(command('X', r.name), r.printed);
+    }
+    EXPECT_EQ(shell("cd '" + dir + "' && ls && head -c 6 tiny.OBJ && cat tiny.mtl | grep -c Kd"),
+              "ring.Csv\ntiny.OBJ\ntiny.mtl\n# Kalv3");
 }
 
 // Saves by an ordinary user (uid and gid 65534: the tests run as root on CI, where no permission

@@ -46,11 +46,7 @@ TEST(RideReport, TheSummaryOfAVerticalRingAtConstantSpeedIsWorkedOutByHand) {
     setRings(view, track, guide), view.buildTrack(), view.buildTrack2();
     const double v = std::sqrt(kRadius * kGravity / 2);
     view.physicsOn = 0, view.trainSpeed = float(v);
-    double chords = 0;
-    for (int k = 0; k < 100; ++k) {
-        const Point3 p = pointAt(view.segments, kPoints, k / 100.0), q = pointAt(view.segments, kPoints, (k + 1) / 100.0);
-        chords += std::hypot(q[0] - p[0], q[1] - p[1], q[2] - p[2]);
-    }
+    const double chords = polylineLength(view, 100);
     const RideReport r = computeRideReport(view);
     const double lapTime = 100 * chords / v / 59;
     EXPECT_NEAR(r.lapTime, lapTime, kFrames / 59);

@@ -37,3 +37,13 @@ Point3 pointAt(CurveSegment* const* segments, int n, double u) {
         p[k++] = static_cast<float>(((row[0] * t + row[1]) * t + row[2]) * t + row[3]);
     return p;
 }
+
+double polylineLength(const TrackView& view, int steps) {
+    double length = 0;
+    for (int k = 0; k < steps; ++k) {
+        const Point3 a = pointAt(view.segments, view.numPoints, double(k) / steps);
+        const Point3 b = pointAt(view.segments, view.numPoints, double(k + 1) / steps);
+        length += std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
+    }
+    return length;
+}

@@ -21,3 +21,5 @@ std::vector<Point3> circle(int n, float radius, float height);
 
 // The point of a built ring at global parameter u, computed independently of the renderer.
 Point3 pointAt(CurveSegment* const* segments, int n, double u);
+// The length of the polyline through track 1's points at `steps` even steps of the parameter.
+double polylineLength(const TrackView& view, int steps);
