@@ -29,7 +29,7 @@ const std::time_t kRunStart = std::time(nullptr);
 constexpr mode_t kFolderMode = 0700;  // the folders made here are the user's alone
 
 std::string homeFolder(const char* home) {
-    if (home && *home) return home;
+    if (home && home[0] == '/') return home;
     const passwd* entry = getpwuid(getuid());
     return entry && entry->pw_dir ? entry->pw_dir : "";
 }

@@ -15,7 +15,7 @@ constexpr int kKeptTracksLeft = 20;
 
 // The folder of kept tracks under the XDG rules: stateHome/kalvora when stateHome (the value of
 // XDG_STATE_HOME, null when unset) is an absolute path, else home/.local/state/kalvora, with the
-// passwd entry's home folder when home (the value of HOME) is null or empty.
+// passwd entry's home folder when home (the value of HOME) is null, empty or not absolute either.
 std::string keptTrackFolder(const char* stateHome, const char* home);
 // "unsaved-YYYYMMDD-HHMMSS-PID.trk": the run's start in local time and its process id.
 std::string keptTrackName(std::time_t start, long pid);
@@ -44,7 +44,7 @@ public:
 private:
     bool write(const TrackView& view, bool reportEveryFailure);
 
-    // Set at construction; absolute unless HOME is relative and XDG_STATE_HOME is not absolute.
+    // Set at construction; absolute, so the path printed at close names the file wherever it is read.
     std::string folder_;
     std::string name_;
     std::string path_;  // folder_/name_
