@@ -103,21 +103,6 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
     }
 }
 
-// One or two loaded points leave a running train running on their segments, none stops it; it
-// stays finite there however long it runs.
-TEST_F(TrackFiles, AShortTrackLoadedUnderARunningTrainKeepsItOnItsSegments) {
-    for (int n : {0, 1, 2}) {
-        TrackView shortTrack(0, 0, 10, 10);
-        setRings(shortTrack, circle(n, 3.0f, 1.0f), circle(n, 3.0f, 5.0f));
-        const TrackImage bytes = encodeTrack(shortTrack);
-        writeFile(dir + "/short.trk", std::string(bytes.begin(), bytes.end()));
-        buildRing(view, circle(5, 6.0f, 2.0f)), view.trainRunning = 1, view.trainU = 0.5f;
-        EXPECT_TRUE(load(dir + "/short.trk") == "" && view.trainRunning == (n > 0 ? 1 : 0)) << n << " points";
-        for (int frame = 0; frame < 300; ++frame) view.advanceTrain();
-        EXPECT_TRUE(std::isfinite(view.trainPos[0] + view.trainPos[1] + view.trainPos[2] + view.trainU)) << n;
-    }
-}
-
 // Flags other than 0 and 1 are kept as written (the keys and readers take them so), and a file
 // holding them saves back byte for byte.
 TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepairedAndOddFlagsKept) {
