@@ -143,10 +143,8 @@ TEST(Interaction, AChangeIsKeptWithinThirtySecondsSoItOutlivesAKill) {
     pressKey("n");
     for (int waited = 0; waited < 40000 && keptTrack(program, dir).empty(); waited += 500) pause(500);
     kill(program.pid(), SIGKILL);
-    const std::string kept = readFile(keptTrack(program, dir));
     TrackView view(0, 0, 10, 10);
-    std::string reason;
-    ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(kept.data()), kept.size(), &reason)) << reason;
+    view.loadTrackFile(keptTrack(program, dir).c_str());  // says why on the console if it cannot
     EXPECT_EQ(view.numTrees, 4);  // the oval's 3 and the new one
 }
 
