@@ -3,7 +3,6 @@
 #include <tuple>
 #include <vector>
 
-#include "input/TrackFile.h"
 #include "tests/input/InputDriver.h"
 
 namespace {
@@ -62,18 +61,6 @@ TEST_F(Editing, DragsMovePointsWithTheirPartnersGuidePointsAloneGrowTreesAndMove
     drag(3, {{100, 96}});
     expectNear({view.lightPos[0], view.lightPos[1], view.lightPos[2]}, {-0.75f, 13.3f, 0.15f});
     EXPECT_EQ(view.arcBall.startX, 0.0f);  // every drag had a target, so the view never turned
-}
-
-// One drag from press to release is one action, however many motions it is made of.
-TEST_F(Editing, ADragOfManyMotionsIsUndoneInOneStep) {
-    const TrackImage before = encodeTrack(view);
-    view.selectedPoint = 1;
-    drag(1, {{105, 100}, {110, 100}, {115, 102}, {120, 104}});
-    send(FL_RELEASE, 120, 104, 1);
-    press('R');
-    ASSERT_NE(encodeTrack(view), before);
-    press('U');
-    EXPECT_EQ(encodeTrack(view), before);
 }
 
 TEST_F(Editing, ThirdPointStartsTheTrainAndAddingStopsAtAHundredPointsFiftyTreesOrOutsideTheFreeView) {

@@ -36,7 +36,7 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     buildRing(expected, std::vector<Point3>(3, {0, 0.125f, 0}));
     expected.trainSpeed = 4.0f;  // what the energy gives on a flat track: sqrt(2 x 800 / 100)
     const std::string undragged = fileOf(expected);
-    drag(1, 10, 4);  // the new point is selected: 10 px right and 4 px down, its partner along
+    drag(1, 10, 4, 5);  // the new point is selected: 10 px right, 4 px down, in two motions; its partner along
     pressKey("r");   // deselect, so the file keys act
     buildRing(expected, {{0, 0.125f, 0}, {0, 0.125f, 0}, {10 * 0.075f, 0.125f, 4 * 0.075f}});
     const std::string name = std::string(60, 'x') + " track.trk";  // the prompt keeps 63 characters
@@ -143,10 +143,8 @@ TEST(Interaction, AChangeIsKeptWithinThirtySecondsSoItOutlivesAKill) {
     pressKey("n");
     for (int waited = 0; waited < 40000 && keptTrack(program, dir).empty(); waited += 500) pause(500);
     kill(program.pid(), SIGKILL);
-    const std::string kept = readFile(keptTrack(program, dir));
     TrackView view(0, 0, 10, 10);
-    std::string reason;
-    ASSERT_TRUE(loadTrackBytes(view, reinterpret_cast<const unsigned char*>(kept.data()), kept.size(), &reason)) << reason;
+    view.loadTrackFile(keptTrack(program, dir).c_str());  // says why on the console if it cannot
     EXPECT_EQ(view.numTrees, 4);  // the oval's 3 and the new one
 }
 
