@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/Messages.h"
 #include "sim/ForceBands.h"
 #include "track/TrackView.h"
 
@@ -184,7 +185,7 @@ RideReportWindow::~RideReportWindow() { Fl::remove_timeout(followView, this); }
 bool RideReportWindow::refresh() { return view->currentRideReport().rides != drawnRides; }
 
 void RideReportWindow::open() {
-    std::printf("%s", rideReportSummary(view->currentRideReport().report).c_str());
+    printMessage("%s", rideReportSummary(view->currentRideReport().report).c_str());
     const Fl_Window* main = view->top_window();
     const int x = std::min(main->x() + main->w() + kGap, Fl::w() - w());
     position(std::max(0, x), main->y());

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <new>
 
+#include "app/Messages.h"
 #include "input/KeyPoll.h"
 #include "input/StoredSettings.h"
 #include "track/TrackGeometry.h"
@@ -118,7 +119,7 @@ Record* allocate(Args... args) {
     return new (std::nothrow) Record(args...);
 }
 
-void reportOutOfMemory() { std::printf("Out of memory: nothing was added\n"); }
+void reportOutOfMemory() { printMessage("Out of memory: nothing was added\n"); }
 
 }  // namespace
 

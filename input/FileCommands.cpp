@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/Messages.h"
 #include "app/TextPrompt.h"
 #include "input/FileSave.h"
 #include "input/TrackExport.h"
@@ -51,7 +52,7 @@ void TrackView::saveTrack() {
     if (!askFileName(name, "Save track file:")) return;
     std::string reason;
     if (!saveFile(name, encodeTrack(*this), &reason)) {
-        std::printf("Error saving to file \"%s\": %s\n", name, reason.c_str());
+        printMessage("Error saving to file \"%s\": %s\n", name, reason.c_str());
         return;
     }
     trackMatchesFile();
@@ -67,7 +68,7 @@ void TrackView::loadTrackFile(const char* name) {
     std::vector<unsigned char> bytes;
     std::string reason;
     if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
-        std::printf("Error loading file \"%s\": %s\n", name, reason.c_str());
+        printMessage("Error loading file \"%s\": %s\n", name, reason.c_str());
         return;
     }
     trackMatchesFile();
@@ -111,8 +112,8 @@ void TrackView::exportTrack() {
     } else if (numPoints < kMinBuildPoints) {
         reason = "needs 3 points or more";
     } else if (writeExport(*this, name, &note, &reason)) {
-        std::printf("exported \"%s\"%s\n", name, note.c_str());
+        printMessage("exported \"%s\"%s\n", name, note.c_str());
         return;
     }
-    std::printf("Error exporting to file \"%s\": %s\n", name, reason.c_str());
+    printMessage("Error exporting to file \"%s\": %s\n", name, reason.c_str());
 }

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/Messages.h"
 #include "input/FileSave.h"
 #include "input/TrackFile.h"
 
@@ -116,7 +117,7 @@ void KeptTrack::keepWhenDue(const TrackView& view, long nowMs) {
 
 void KeptTrack::keepAtClose(const TrackView& view) {
     if (unsaved_) {
-        if (!isEmpty(view) && write(view, true)) std::printf("unsaved track kept in %s\n", path_.c_str());
+        if (!isEmpty(view) && write(view, true)) printMessage("unsaved track kept in %s\n", path_.c_str());
     } else if (wrote_) {
         std::remove(path_.c_str());  // the track is safe in the user's own file
     }
@@ -126,7 +127,7 @@ bool KeptTrack::write(const TrackView& view, bool reportEveryFailure) {
     std::string reason;
     const bool ok = makeFolders(folder_, &reason) && saveFile(path_.c_str(), encodeTrack(view), &reason);
     if (!ok && (reportEveryFailure || !failureShown_)) {
-        std::printf("Error keeping unsaved track in \"%s\": %s\n", path_.c_str(), reason.c_str());
+        printMessage("Error keeping unsaved track in \"%s\": %s\n", path_.c_str(), reason.c_str());
         failureShown_ = true;
     }
     if (ok && !wrote_) thinFolder(folder_, name_);

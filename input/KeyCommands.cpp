@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/Messages.h"
 #include "input/KeyCommands.h"
 #include "input/KeyPoll.h"
 #include "input/StoredSettings.h"
@@ -136,7 +137,7 @@ void TrackView::runKeyBlock3() {
     if (pressed('G', &rideReportKeyLatch)) toggleRideReport();
     if (pressed('V', &colourKeyLatch)) {
         trackColouring = (trackColouring + 1) % kNumTrackColourings;
-        std::printf("track colours: %s\n", colouringName(trackColouring));
+        printMessage("track colours: %s\n", colouringName(trackColouring));
         requestRedraw();
     }
 }
@@ -176,13 +177,13 @@ void TrackView::clearAndReset() {
 void TrackView::printReport() {
     const float kinetic = static_cast<float>(static_cast<double>(trainMass) * trainSpeed * trainSpeed * 0.5);
     const float potential = static_cast<float>(-1.0 * gravity * trainMass * trainPos[1]);
-    std::printf("\n");
-    std::printf("train position: (%f,%f,%f)\n", trainPos[0], trainPos[1], trainPos[2]);
-    std::printf("train speed: %f\n", trainSpeed);
-    std::printf("gravitational acceleration constant: %f\n", gravity);
-    std::printf("maximum track height: %f\n", maxHeight);
-    std::printf("train's total energy: %f\n", totalEnergy);
-    std::printf("train's kinetic energy: %f\n", kinetic);
-    std::printf("train's potential energy: %f\n", potential);
-    std::printf("\n");
+    printMessage("\n");
+    printMessage("train position: (%f,%f,%f)\n", trainPos[0], trainPos[1], trainPos[2]);
+    printMessage("train speed: %f\n", trainSpeed);
+    printMessage("gravitational acceleration constant: %f\n", gravity);
+    printMessage("maximum track height: %f\n", maxHeight);
+    printMessage("train's total energy: %f\n", totalEnergy);
+    printMessage("train's kinetic energy: %f\n", kinetic);
+    printMessage("train's potential energy: %f\n", potential);
+    printMessage("\n");
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "app/Messages.h"
 #include "input/KeyCommands.h"
 #include "input/KeyPoll.h"
 #include "input/TrackFile.h"
@@ -103,13 +104,13 @@ void TrackView::stepHistory(bool back) {
     const char* name = back ? "undo" : "redo";
     TrackImage image = encodeTrack(*this);
     if (!(back ? undoHistory.undo(&image) : undoHistory.redo(&image))) {
-        std::printf("nothing to %s\n", name);
+        printMessage("nothing to %s\n", name);
         return;
     }
     const int wasRunning = trainRunning;
     std::string reason;
     if (!loadTrackBytes(*this, image.data(), image.size(), &reason)) {
-        std::printf("cannot %s: the track %s\n", name, reason.c_str());  // only when memory runs out
+        printMessage("cannot %s: the track %s\n", name, reason.c_str());  // only when memory runs out
         back ? undoHistory.redo(&image) : undoHistory.undo(&image);     // the step stays where it was
         return;
     }
@@ -118,5 +119,5 @@ void TrackView::stepHistory(bool back) {
     keptTrack.changed();
     requestRedraw();
     const std::size_t left = back ? undoHistory.undoSteps() : undoHistory.redoSteps();
-    std::printf("%s: %d steps left\n", name, static_cast<int>(left));
+    printMessage("%s: %d steps left\n", name, static_cast<int>(left));
 }
