@@ -11,13 +11,13 @@
 #include <string>
 
 #include "app/Messages.h"
+#include "app/SideWindow.h"
 #include "sim/ForceBands.h"
 #include "track/TrackView.h"
 
 namespace {
 
 constexpr int kWidth = 640, kHeight = 730;
-constexpr int kGap = 10;                        // pixels between the main window and the report
 constexpr int kLeft = 70, kRight = 16;          // room for the value labels left of the plots
 constexpr int kTop = 22, kPlotHeight = 110;     // the first plot's top; each plot's height
 constexpr int kPlotPitch = kPlotHeight + 42;    // room for the distance labels and the next title
@@ -186,9 +186,7 @@ bool RideReportWindow::refresh() { return view->currentRideReport().rides != dra
 
 void RideReportWindow::open() {
     printMessage("%s", rideReportSummary(view->currentRideReport().report).c_str());
-    const Fl_Window* main = view->top_window();
-    const int x = std::min(main->x() + main->w() + kGap, Fl::w() - w());
-    position(std::max(0, x), main->y());
+    placeBeside(this, view->top_window());
     show();
     Fl::remove_timeout(followView, this);  // one follower, however often it is opened
     Fl::add_timeout(kFollowSeconds, followView, this);
