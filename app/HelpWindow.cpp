@@ -7,6 +7,7 @@
 #include <FL/Fl_Text_Display.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/Messages.h"
@@ -18,12 +19,14 @@
 
 namespace {
 
-constexpr int kWidth = 600, kHeight = 740;
+// The window's size at first; it opens as tall as the main window, if that is taller, and only the
+// messages grow.
+constexpr int kWidth = 600, kHeight = 600;
 constexpr int kMargin = 8;
 constexpr int kHeading = 20;                // height of a part's heading
 constexpr int kLine = 15;                   // text line height in the "Now" part
 constexpr int kNowHeight = 8 * kLine + 30;  // its lines and the legend under them
-constexpr int kKeysHeight = 250;
+constexpr int kKeysHeight = 200;
 constexpr int kTextSize = 12;
 constexpr double kRefreshSeconds = 0.1;  // what the keys set shows within this of a change
 
@@ -153,7 +156,9 @@ int HelpWindow::handle(int event) {
 }
 
 void HelpWindow::open() {
-    placeBeside(this, view->top_window());
+    const Fl_Window* main = view->top_window();
+    size(w(), std::max(kHeight, main->h()));
+    placeBeside(this, main);
     refresh();
     show();
     messages_->insert_position(messageText_.length());
