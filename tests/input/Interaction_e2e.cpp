@@ -125,8 +125,8 @@ TEST(Interaction, ATrackNamedOnTheCommandLineRunsSpaceStopsAndStartsItGOpensAndC
     ASSERT_FALSE(window.empty());
     EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
     EXPECT_EQ(reportedPosition(program), start);  // the report neither moves the train nor changes F5
-    pressKey("h");
-    const std::string help = waitForWindow(kHelpTitle);
+    std::string help;  // pressed again only while no window came
+    for (int tries = 0; tries < 3 && help.empty(); ++tries) pressKey("h"), help = waitForWindow(kHelpTitle, 3000);
     ASSERT_FALSE(help.empty());
     EXPECT_EQ(shell("import -window " + main + " rgb:- | md5sum"), picture);
     EXPECT_TRUE(pressKeyUntil(program, "v", "track colours: vertical g\n"));
