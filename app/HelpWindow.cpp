@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/BandColour.h"
 #include "app/Messages.h"
 #include "app/NowLines.h"
 #include "app/SideWindow.h"
@@ -32,11 +33,6 @@ constexpr double kRefreshSeconds = 0.1;  // what the keys set shows within this 
 
 HelpWindow* listeningWindow = nullptr;  // the window the message log feeds
 
-Fl_Color fltkColour(const float c[3]) {
-    const auto byte = [](float f) { return static_cast<uchar>(255 * f + 0.5f); };
-    return fl_rgb_color(byte(c[0]), byte(c[1]), byte(c[2]));
-}
-
 // The range of band k, e.g. "below 0", "0 to 3", "5 and above".
 std::string bandRange(const ForceBandTable& table, int k) {
     char text[48];
@@ -46,11 +42,10 @@ std::string bandRange(const ForceBandTable& table, int k) {
     return text;
 }
 
-Fl_Box* heading(int y, const char* title) {
+void heading(int y, const char* title) {
     Fl_Box* box = new Fl_Box(kMargin, y, kWidth - 2 * kMargin, kHeading, title);
     box->labelfont(FL_HELVETICA_BOLD);
     box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    return box;
 }
 
 Fl_Text_Display* textPane(int y, int h, Fl_Text_Buffer* text) {
@@ -102,19 +97,21 @@ public:
 private:
     // One swatch and range after the other on a line, after the figure the colours stand for.
     void drawLegend(int baseline) {
+        constexpr int kSwatch = 14, kSpace = 6;  // a swatch's side; the room after a swatch or a text
         const ForceBandTable table = forceBands(colouring);
         const std::string title = std::string(colouringName(colouring)) + (table.bySize ? ", to either side:" : ":");
         int at = x() + 6;
         fl_draw(title.c_str(), at, baseline);
-        at += static_cast<int>(fl_width(title.c_str())) + 12;
+        at += static_cast<int>(fl_width(title.c_str())) + 2 * kSpace;
         for (int k = 0; k < table.count; ++k) {
+            const int top = baseline - fl_height() + fl_descent() - 1;
             fl_color(fltkColour(table.bands[k].colour));
-            fl_rectf(at, baseline - 11, 14, 14);
+            fl_rectf(at, top, kSwatch, kSwatch);
             fl_color(FL_FOREGROUND_COLOR);
-            fl_rect(at, baseline - 11, 14, 14);
+            fl_rect(at, top, kSwatch, kSwatch);
             const std::string range = bandRange(table, k);
-            fl_draw(range.c_str(), at + 19, baseline);
-            at += 19 + static_cast<int>(fl_width(range.c_str())) + 16;
+            fl_draw(range.c_str(), at + kSwatch + kSpace, baseline);
+            at += kSwatch + kSpace + static_cast<int>(fl_width(range.c_str())) + 3 * kSpace;
         }
     }
 };

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/BandColour.h"
 #include "app/Messages.h"
 #include "app/SideWindow.h"
 #include "sim/ForceBands.h"
@@ -100,9 +101,7 @@ void drawBandLimits(const Plot& plot, const PlotBox& f) {
     for (int k = 1; k < table.count; ++k) {
         const ForceBand& band = table.bands[k];
         if (band.from == 0.0f) continue;
-        const float* c = band.colour;
-        fl_color(fl_rgb_color(static_cast<uchar>(255 * c[0] + 0.5f), static_cast<uchar>(255 * c[1] + 0.5f),
-                              static_cast<uchar>(255 * c[2] + 0.5f)));
+        fl_color(fltkColour(band.colour));
         line(band.from);
         if (table.bySize) line(-band.from);
     }
