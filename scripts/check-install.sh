@@ -28,7 +28,7 @@ for size in 48 128 256; do
     fail "the ${size}x$size icon is not $size pixels square"
 done
 
-echo "desktop entry, AppStream component, file type, manual page"
+echo "== Installed files, desktop entry, AppStream component, file type, manual page"
 out="$(desktop-file-validate "$share/applications/kalvora.desktop" 2>&1)" && [ -z "$out" ] ||
   fail "desktop-file-validate: $out"
 appstreamcli validate --no-net "$share/metainfo/"*.metainfo.xml
@@ -41,7 +41,7 @@ out="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/kalvora.1" 
   [ -z "$out" ] || fail "man --warnings: $out"
 grep -q '^KEYS' "$scratch/man.txt" || fail "the manual page has no KEYS section"
 
-echo "the installed program, started from another folder"
+echo "== The installed program, started from another folder"
 mkdir -p "$scratch/home" && cd "$scratch/home"
 export HOME="$scratch/home" XDG_STATE_HOME="$scratch/home/state"
 if grep -aqF -- '--version' "$root/bin/kalvora"; then
@@ -72,7 +72,7 @@ out="$(xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" bash "$scr
   "$root/bin/kalvora" 2>&1)" || fail "$out"
 cd "$here"
 
-echo "the Debian package"
+echo "== The Debian package through lintian"
 "$here/scripts/package.sh" "$scratch" >"$scratch/package.log" 2>&1 || fail "scripts/package.sh: $(cat "$scratch/package.log")"
 deb="$(ls "$scratch"/kalvora_*.deb)"
 status=0
