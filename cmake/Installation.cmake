@@ -44,3 +44,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${KALVORA_APP_ID}.metainfo.xml DESTINA
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kalvora.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(DIRECTORY tracks/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kalvora/tracks FILES_MATCHING PATTERN "*.trk")
 install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kalvora)
+# The README's pages and pictures, so that its links hold in the installed folder too.
+install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kalvora/docs
+        FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
