@@ -23,20 +23,21 @@ double dot(const V& a, const V& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b
 double distance(const V& a, const V& b) { return std::sqrt(dot(minus(a, b), minus(a, b))); }
 V unit(const V& v) { const double l = std::sqrt(dot(v, v)); return {v[0] / l, v[1] / l, v[2] / l}; }
 V across(const V& w, const V& f) { return minus(w, {dot(w, f) * f[0], dot(w, f) * f[1], dot(w, f) * f[2]}); }  // f: unit
+V cross(const V& a, const V& b) { return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]}; }
 double degreesBetween(const V& a, const V& b) { return std::acos(std::clamp(dot(unit(a), unit(b)), -1.0, 1.0)) * 180 / M_PI; }
 
 // Rows round a curve at `count` even steps of its parameter s in [0, 1) (and the closing row when
-// asked), unquoted names, CRLF: Front along the curve, Up the given up made perpendicular to it,
-// Left = Up x Front.
+// asked), unquoted names, CRLF: Front along the curve, Up the given up made perpendicular to it
+// (keeping its length: one not of length 1 spoils the frame), Left = Up x Front.
 std::string trackData(int count, const std::function<V(double)>& at, const std::function<V(double)>& up, bool closing) {
     std::string text = "No.\tPosX\tPosY\tPosZ\tFrontX\tFrontY\tFrontZ\tLeftX\tLeftY\tLeftZ\tUpX\tUpY\tUpZ\r\n";
     for (int r = 0; r < count + closing; ++r) {
         const double s = double(r % count) / count;
-        const V p = at(s), f = unit(minus(at(s + 1e-6), at(s - 1e-6))), u = unit(across(up(s), f));
+        const V p = at(s), f = unit(minus(at(s + 1e-6), at(s - 1e-6))), u = unit(across(up(s), f)), l = cross(u, f);
+        const double length = std::sqrt(dot(up(s), up(s)));
         char line[400];
         std::snprintf(line, sizeof line, "%d\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\r\n", r + 1,
-                      p[0], p[1], p[2], f[0], f[1], f[2], u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2],
-                      u[0] * f[1] - u[1] * f[0], u[0], u[1], u[2]);
+                      p[0], p[1], p[2], f[0], f[1], f[2], l[0], l[1], l[2], length * u[0], length * u[1], length * u[2]);
         text += line;
     }
     return text;
@@ -117,19 +118,23 @@ TEST(TrackImport, AFileThatDoesNotMatchIsRefusedAtItsLineWithWhatWasFoundAndTheT
 
 // A level circle, one banked 30 degrees inwards and one that rolls over twice on its way round
 // (200 rows, 63 m round) come back with every row within the tolerance of the built curve and the
-// up side as the rows', the first two on a handful of points; a closing row is no open end.
+// up side as the rows', the first two on a handful of points; a closing row is no open end. Rows
+// whose frame is spoilt (every other one of the banked ring, its Up 3 long and downwards) take
+// the up side of their neighbours.
 TEST(TrackImport, ACircleAndABankedRingComeBackOnFewPointsWithinTheToleranceAndTheirUpSide) {
     const auto at = [](double s) { return V{10 * std::cos(2 * M_PI * s), 3, -10 * std::sin(2 * M_PI * s)}; };
     const auto banked = [](double s, double bank) {
         return V{-std::sin(bank) * std::cos(2 * M_PI * s), std::cos(bank), std::sin(bank) * std::sin(2 * M_PI * s)};
     };
-    const struct { std::function<V(double)> up; int most; } rings[] = {
-        {[&](double s) { return banked(s, 0); }, 8},
-        {[&](double s) { return banked(s, 30 * M_PI / 180); }, 8},
-        {[&](double s) { return banked(s, 4 * M_PI * s); }, kMaxPoints}};
-    for (const auto& [up, most] : rings) {
+    const double bank = 30 * M_PI / 180;
+    const auto spoilt = [&](double s) { return std::lround(200 * s) % 2 ? V{0, -3, 0} : banked(s, bank); };
+    const struct { std::function<V(double)> written, up; int most; } rings[] = {
+        {[&](double s) { return banked(s, 0); }, [&](double s) { return banked(s, 0); }, 8},
+        {spoilt, [&](double s) { return banked(s, bank); }, 8},
+        {[&](double s) { return banked(s, 4 * M_PI * s); }, [&](double s) { return banked(s, 4 * M_PI * s); }, kMaxPoints}};
+    for (const auto& [written, up, most] : rings) {
         TrackView view(0, 0, 10, 10);
-        EXPECT_EQ(imported(view, trackData(200, at, up, true)).find("ends joined"), std::string::npos);
+        EXPECT_EQ(imported(view, trackData(200, at, written, true)).find("ends joined"), std::string::npos);
         EXPECT_LE(view.numPoints, most);
         const Sampled curve = sampled(view);
         for (int r = 0; r < 200; ++r) {
