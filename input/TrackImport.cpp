@@ -201,6 +201,27 @@ Box boxOf(const std::vector<TrackDataRow>& rows, std::size_t m) {
 
 float stored(double value) { return static_cast<float>(std::clamp(value, -double(FLT_MAX), double(FLT_MAX))); }
 
+// The rings in world coordinates: where the rows are when they fit the ground; else centred over
+// the origin in x and z and scaled down about the ground's centre, heights with them. rise: the
+// guide ring's offsets from track 1, in file metres.
+void placeOnGround(const Box& box, const RingFit& fit, const std::vector<Vec3>& rise, ImportedTrack* track) {
+    track->scaled =
+        box.low[0] < kGroundMin || box.high[0] > kGroundMax || box.low[2] < kGroundMin || box.high[2] > kGroundMax;
+    const double halfWidth = std::max(box.high[0] / 2 - box.low[0] / 2, box.high[2] / 2 - box.low[2] / 2);
+    track->scale = track->scaled && halfWidth > kGroundMax ? kGroundMax / halfWidth : 1.0;
+    const Vec3 origin{track->scaled ? 0.0 : box.centre[0], box.centre[1], track->scaled ? 0.0 : box.centre[2]};
+    for (std::size_t i = 0; i < fit.control.size(); ++i) {
+        std::array<float, 3> point, guide;
+        for (int k = 0; k < 3; ++k) {
+            const double world = track->scale * (origin[k] + box.size * fit.control[i][k]);
+            point[k] = stored(world);
+            guide[k] = stored(world + track->scale * rise[i][k]);
+        }
+        track->points.push_back(point);
+        track->guide.push_back(guide);
+    }
+}
+
 }  // namespace
 
 bool readTrackData(std::FILE* in, std::vector<TrackDataRow>* rows, ImportRefusal* refusal) {
@@ -233,8 +254,10 @@ bool readTrackData(std::FILE* in, std::vector<TrackDataRow>* rows, ImportRefusal
         rows->push_back(makeRow(values));
     }
     const long lastRow = firstEmpty ? firstEmpty - 1 : number;
-    if (rows->size() < kFewestRows) return refuse(lastRow + 1, counted(rows->size(), "row") + " found, at least 4 expected");
-    if (rows->size() > static_cast<std::size_t>(kMaxTrackDataRows) && !closesRing(*rows)) return refuse(lastRow, tooMany);
+    if (rows->size() < kFewestRows)
+        return refuse(lastRow + 1, counted(rows->size(), "row") + " found, at least 4 expected");
+    if (rows->size() > static_cast<std::size_t>(kMaxTrackDataRows) && !closesRing(*rows))
+        return refuse(lastRow, tooMany);
     return true;
 }
 
@@ -260,25 +283,8 @@ ImportedTrack fitTrackData(const std::vector<TrackDataRow>& rows) {
         return f.within <= tolerance &&
                upSideFollows(f, fitAtParams(offsets, f.params, static_cast<int>(f.control.size())), rows);
     });
-    const std::vector<Vec3> rise = fitAtParams(offsets, fit.params, static_cast<int>(fit.control.size()));
     track.within = fit.within * box.size;
-
-    // Kept where it is when it fits the ground; else centred over the origin in x and z and scaled
-    // down about the ground's centre, heights with it.
-    track.scaled = box.low[0] < kGroundMin || box.high[0] > kGroundMax || box.low[2] < kGroundMin || box.high[2] > kGroundMax;
-    const double halfWidth = std::max(box.high[0] / 2 - box.low[0] / 2, box.high[2] / 2 - box.low[2] / 2);
-    track.scale = track.scaled && halfWidth > kGroundMax ? kGroundMax / halfWidth : 1.0;
-    const Vec3 origin{track.scaled ? 0.0 : box.centre[0], box.centre[1], track.scaled ? 0.0 : box.centre[2]};
-    for (std::size_t i = 0; i < fit.control.size(); ++i) {
-        std::array<float, 3> point, guide;
-        for (int k = 0; k < 3; ++k) {
-            const double world = track.scale * (origin[k] + box.size * fit.control[i][k]);
-            point[k] = stored(world);
-            guide[k] = stored(world + track.scale * rise[i][k]);
-        }
-        track.points.push_back(point);
-        track.guide.push_back(guide);
-    }
+    placeOnGround(box, fit, fitAtParams(offsets, fit.params, static_cast<int>(fit.control.size())), &track);
     return track;
 }
 
