@@ -83,7 +83,8 @@ TEST(TrackImport, AFileThatDoesNotMatchIsRefusedAtItsLineWithWhatWasFoundAndTheT
     const std::string header = "\"No.\"\t\"PosX\"\t\"PosY\"\t\"PosZ\"\t\"FrontX\"\t\"FrontY\"\t\"FrontZ\"\t\"LeftX\"\t\"LeftY\"\t"
                                "\"LeftZ\"\t\"UpX\"\t\"UpY\"\t\"UpZ\"\n";
     const std::string row = "1\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0\t1\t0\n";
-    const std::string columns = "the 13 column names No., PosX, PosY, PosZ, FrontX, FrontY, FrontZ, LeftX, LeftY, LeftZ, UpX, UpY, UpZ expected";
+    const std::string columns =
+        "the 13 column names No., PosX, PosY, PosZ, FrontX, FrontY, FrontZ, LeftX, LeftY, LeftZ, UpX, UpY, UpZ expected";
     std::string million = header;
     for (int r = 0; r <= kMaxTrackDataRows; ++r) million += "1\t" + std::to_string(r) + "\t0\t0\t1\t0\t0\t0\t0\t1\t0\t1\t0\n";
     const struct { std::string text, answer; } cases[] = {
@@ -93,7 +94,8 @@ TEST(TrackImport, AFileThatDoesNotMatchIsRefusedAtItsLineWithWhatWasFoundAndTheT
         {header + row + "1\t2\t3\n", "line 3: 3 fields found, 13 expected"},
         {header + row + row + "1\t0\t0x\t0\t1\t0\t0\t0\t0\t1\t0\t1\t0\n", "line 4: field 3 is \"0x\", a number expected"},
         {header + "1\t0\t0\tnan\t1\t0\t0\t0\t0\t1\t0\t1\t0\n", "line 2: field 4 is \"nan\", a finite number expected"},
-        {header + "1\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0\t1\t1e39\n", "line 2: field 13 is \"1e39\", a number within the range of single precision expected"},
+        {header + "1\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0\t1\t1e39\n",
+         "line 2: field 13 is \"1e39\", a number within the range of single precision expected"},
         {header + row + row + row + "\n\n", "line 5: 3 rows found, at least 4 expected"},
         {header + row + row + "\r\n" + row + row, "line 4: an empty line found before more rows, a row expected"},
         {header + row + std::string(5000, '1') + "\n", "line 3: a line of more than 4094 characters found, a row of 13 numbers expected"},
@@ -173,11 +175,12 @@ TEST(TrackImport, EverySampleTracksExportComesBackOntoItsOwnCurveWithItsUpSide) 
 // (500, 20, -300) is centred over the origin and scaled by 15 / 100, heights too.
 TEST(TrackImport, AnOpenTrackIsJoinedAndOneTooLargeForTheGroundIsCentredAndScaledOntoIt) {
     TrackView arc(0, 0, 10, 10), large(0, 0, 10, 10);
-    const std::string joined = imported(arc, trackData(60, [](double s) { return V{10 * std::cos(M_PI * s), 0, 10 * std::sin(M_PI * s)}; },
-                                                  [](double) { return V{0, 1, 0}; }, false));
+    const auto level = [](double) { return V{0, 1, 0}; };
+    const auto half = [](double s) { return V{10 * std::cos(M_PI * s), 0, 10 * std::sin(M_PI * s)}; };
+    const auto wide = [](double s) { return V{500 + 100 * std::cos(2 * M_PI * s), 20, -300 + 100 * std::sin(2 * M_PI * s)}; };
+    const std::string joined = imported(arc, trackData(60, half, level, false));
     EXPECT_NE(joined.find(", ends joined"), std::string::npos) << joined;
-    const std::string scaled = imported(large, trackData(400, [](double s) { return V{500 + 100 * std::cos(2 * M_PI * s), 20, -300 + 100 * std::sin(2 * M_PI * s)}; },
-                                                      [](double) { return V{0, 1, 0}; }, true));
+    const std::string scaled = imported(large, trackData(400, wide, level, true));
     EXPECT_NE(scaled.find(", scaled by 0.1500 to fit the ground"), std::string::npos) << scaled;
     const Sampled curve = sampled(large);
     for (int j = 0; j < kDense; j += 100) {
