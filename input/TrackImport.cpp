@@ -169,6 +169,7 @@ bool upSideFollows(const RingFit& fit, const std::vector<Vec3>& rise, const std:
         if (!rows[r].orthonormal) continue;
         Vec3 tangent;
         ringPoint(fit.control, fit.params[r], &tangent);
+        if (!(dot(tangent, tangent) > 0.0)) continue;  // rows all at one place: no direction, no up side
         const Vec3 hint = ringPoint(rise, fit.params[r]);
         const double along = dot(hint, tangent) / dot(tangent, tangent);
         const Vec3 up{hint[0] - along * tangent[0], hint[1] - along * tangent[1], hint[2] - along * tangent[2]};
