@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
     window->end();
     window->show();
-    if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens FILE as F1 would
+    if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens (or imports) FILE as F1 would
 
     Fl::run();
 
