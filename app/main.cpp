@@ -12,6 +12,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/PlayTick.h"
+#include "app/WindowIdentity.h"
 #include "app/WindowSize.h"
 #include "track/TrackView.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action != CommandLine::Run) return answerCommandLine(command);
 
+    useKalvoraWindowIdentity();
     int srnwidth = kFallbackWidth;
     int srnheight = kFallbackHeight;
     int quitPrgm = 0;
@@ -40,7 +42,7 @@ int main(int argc, char** argv) {
     window->end();
     window->show();
     view->helpWindow = new HelpWindow(view);  // hidden; an error line opens it
-    if (!command.file.empty()) view->loadTrackFile(command.file.c_str());  // as F1 would
+    if (!command.file.empty()) view->loadTrackFile(command.file.c_str());  // opens (or imports) it as F1 would
     view->keptTrack.offerEarlierRun();
 
     Fl::run();

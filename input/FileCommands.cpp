@@ -1,6 +1,7 @@
-// The commands that name a file through the prompt: saving (F2), loading (F1) and exporting (X)
-// a track, a track opened from the command line, and the kept track of an earlier run (K); a
-// save or load that succeeds leaves the track saved, an opened kept track does not.
+// The commands that name a file through the prompt: saving (F2), loading (F1; a .csv name imports
+// track data instead) and exporting (X) a track, a track opened from the command line, and the
+// kept track of an earlier run (K); a save or load that succeeds leaves the track saved, an import
+// or an opened kept track leaves it unsaved.
 #include <strings.h>
 
 #include <cerrno>
@@ -12,8 +13,14 @@
 #include "input/FileSave.h"
 #include "input/TrackExport.h"
 #include "input/TrackFile.h"
+#include "input/TrackImport.h"
 
 namespace {
+
+bool endsWith(const std::string& name, const char* extension) {
+    const std::size_t length = std::strlen(extension);
+    return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
+}
 
 // Reads the file up to the size of the largest track file; a longer one holds nothing more that
 // a load would use.
@@ -79,6 +86,16 @@ bool TrackView::openTrackFile(const char* name) {
 }
 
 void TrackView::loadTrackFile(const char* name) {
+    if (endsWith(name, ".csv")) {
+        std::string line;
+        if (importTrackFile(*this, name, &line)) {
+            trackFileName.clear();  // the track is not that file's
+            keptTrack.changed();  // not a Kalvora file yet; from F1 the event makes it an undo step
+            requestRedraw();
+        }
+        printMessage("%s\n", line.c_str());
+        return;
+    }
     if (!openTrackFile(name)) return;
     trackMatchesFile(name);
     logMessage("loaded \"" + trackFileName + "\"");
@@ -105,11 +122,6 @@ void TrackView::trackMatchesFile(const std::string& name) {
 }
 
 namespace {
-
-bool endsWith(const std::string& name, const char* extension) {
-    const std::size_t length = std::strlen(extension);
-    return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
-}
 
 // Writes the export the name's extension asks for; false with the reason. *note: what the
 // console line adds after the name on success.
