@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     window->end();
     window->show();
     view->helpWindow = new HelpWindow(view);  // hidden; an error line opens it
-    if (!command.file.empty()) view->loadTrackFile(command.file.c_str());  // opens (or imports) it as F1 would
+    if (!command.file.empty()) view->loadTrackFile(command.file.c_str());  // as F1 would, or imports it
     view->keptTrack.offerEarlierRun();
 
     Fl::run();

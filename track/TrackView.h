@@ -192,7 +192,7 @@ public:
     UndoMark markUndoStep(int event);               // the track before an event's commands
     void recordUndoStep(UndoMark mark, int event);  // a change since the mark becomes a step
     UndoMark trackMark() const;                     // the track as it is now
-    void trackMatchesFile(const std::string& name);  // after a successful save or load of that file
+    void trackMatchesFile(const std::string& name);  // after a successful save or load of it
     void runUndoKeys();                             // 'U' and 'Y'
     void stepHistory(bool back);                    // undo (back) or redo one step
     // Loads the named track file as F1 does after its prompt, with the same messages (a .csv name
@@ -202,7 +202,7 @@ public:
     bool openTrackFile(const char* name);
     void openKeptTrack();  // 'K': the newest kept track of an earlier run, opened unsaved
 
-    // ---- app/: the ride report window ----
+    // ---- app/: the ride report and help windows ----
     void toggleRideReport();  // opens the ride report of this track, or closes it if open
     void toggleHelp();        // 'H': opens the help window, or closes it if open
 
@@ -228,7 +228,8 @@ public:
     // The help window: made by main before the first event (so an error line can open it) or at
     // the first 'H'; null before. Owned.
     Fl_Window* helpWindow = nullptr;
-    // The file the track was last saved to or loaded from, as named; "" for none, and after 'K'.
+    // The file the track was last saved to or loaded from, as named; "" for none, and after 'K' or
+    // an import, whose track is no file's.
     std::string trackFileName;
     UndoHistory undoHistory;  // the steps U and Y move through
     // The track as a save or load of the current event left it; none when none ran in it. Set by
