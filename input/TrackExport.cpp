@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "render/Palette.h"
@@ -107,7 +108,13 @@ class ObjText {
 public:
     std::string text;
 
-    void group(const char* name, const char* material) { text += std::string("g ") + name + "\nusemtl " + material + "\n"; }
+    bool finite = true;  // every vertex written is a finite point
+
+    // An object and a group of the same name (importers split a file by one or the other), flat
+    // shaded as Kalvora draws it.
+    void group(const char* name, const char* material) {
+        text += std::string("o ") + name + "\ng " + name + "\nusemtl " + material + "\ns off\n";
+    }
     // The faces are wound the same way round; they are turned over when that way encloses the
     // part inside out, so every face is counter-clockwise seen from outside.
     void part(const std::vector<Vertex>& v, std::vector<Quad> faces) {
@@ -115,6 +122,7 @@ public:
             for (Quad& f : faces) std::reverse(f.begin(), f.end());
         char line[160];
         for (const Vertex& p : v) {
+            finite = finite && std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]);
             std::snprintf(line, sizeof line, "v %.6f %.6f %.6f\n", p[0], p[1], p[2]);
             text += line;
         }
@@ -193,13 +201,24 @@ void writeRails(ObjText& obj, const std::vector<TieSite>& ties) {
     }
 }
 
+bool finiteRow(const DataRow& row) {
+    const float* fields[] = {row.position, row.front, row.side, row.up};
+    return std::all_of(fields, fields + 4, [](const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); });
+}
+
 }  // namespace
+
+const char* const kShapeNotFinite = "the track's shape is not finite";
 
 bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason) {
     constexpr long kStepsPerSegment = 200, kStepsPerRow = 16;
     ArcTable table = tabulate(view, kStepsPerSegment * view.numPoints);
     const double rows = std::max(1.0, std::ceil(table.length.back() / kTrackDataStep));
-    if (!(rows <= kMaxTrackDataRows)) {
+    if (!std::isfinite(rows)) {
+        *reason = kShapeNotFinite;
+        return false;
+    }
+    if (rows > kMaxTrackDataRows) {
         *reason = "the track is too long to export (more than " + std::to_string(kMaxTrackDataRows) + " rows)";
         return false;
     }
@@ -210,22 +229,32 @@ bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason)
     for (long r = 0; r < n; ++r) data.push_back(rowAt(view, parameterAt(table, table.length.back() * r / n)));
     data.push_back(data.front());  // the ring closes on its first row
     fillUndefinedFrames(data);
+    if (!std::all_of(data.begin(), data.end(), finiteRow)) {
+        *reason = kShapeNotFinite;
+        return false;
+    }
     *text = "\"No.\"\t\"PosX\"\t\"PosY\"\t\"PosZ\"\t\"FrontX\"\t\"FrontY\"\t\"FrontZ\"\t\"LeftX\"\t\"LeftY\"\t\"LeftZ\"\t"
             "\"UpX\"\t\"UpY\"\t\"UpZ\"\n";
     for (std::size_t r = 0; r < data.size(); ++r) appendRow(text, static_cast<int>(r + 1), data[r]);
     return true;
 }
 
-std::string railModelObj(const TrackView& view, const std::string& mtlName, int* ties) {
+bool railModelObj(const TrackView& view, const std::string& mtlName, std::string* text, int* ties, std::string* reason) {
     const std::vector<TieSite> sites = layRails(view);
+    if (sites.size() > static_cast<std::size_t>(kMaxModelTies)) {
+        *reason = "the model is too large to export (more than " + std::to_string(kMaxModelTies) + " ties)";
+        return false;
+    }
     *ties = static_cast<int>(sites.size());
     ObjText obj;
     obj.text = "# Kalvora rail model: ties, pillars and rails, y up, metres\nmtllib " + mtlName + "\n";
-    if (sites.empty()) return obj.text;
-    writeTies(obj, sites);
-    writePillars(obj, sites);
-    writeRails(obj, sites);
-    return obj.text;
+    if (!sites.empty()) writeTies(obj, sites), writePillars(obj, sites), writeRails(obj, sites);
+    if (!obj.finite) {
+        *reason = kShapeNotFinite;
+        return false;
+    }
+    *text = std::move(obj.text);
+    return true;
 }
 
 std::string railModelMtl() {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "input/TrackExport.h"
+#include "render/Palette.h"
 #include "tests/support/TrackFixtures.h"
 
 namespace {
@@ -92,28 +93,33 @@ TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsT
 // The model as an importer reads it: every face's vertices exist; every edge is used once each
 // way, so each part is closed; each part (its vertices, then its faces) encloses a positive
 // volume, so its faces are counter-clockwise seen from outside; ties, pillars on the ground and
-// rails round all the ties are there.
+// rails round all the ties are there, each its own object, flat shaded, in the colour the
+// renderer draws it in.
 TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
     for (const std::string name : {"figure8", "largest", "loop", "oval"}) {
         TrackView view(0, 0, 10, 10);
         view.loadTrackFile((KALVORA_SOURCE_DIR "/tracks/" + name + ".trk").c_str());
         int ties = 0;
-        std::istringstream in(railModelObj(view, name + ".mtl", &ties));
+        std::string text, reason;
+        ASSERT_TRUE(railModelObj(view, name + ".mtl", &text, &ties, &reason)) << reason;
+        std::istringstream in(text);
         std::vector<std::array<double, 3>> v;
         std::vector<std::pair<int, std::vector<int>>> faces;  // the first vertex of its part, its vertices
         std::map<std::string, int> lines;  // a group's faces under its name, other lines by their first word
-        std::string group, last;
+        std::string group, last, parts;  // parts: "object/group/material" of each part
         for (std::string line, word; std::getline(in, line); last = word) {
             std::istringstream words(line);
             words >> word, ++lines[word == "f" ? group : word == "mtllib" ? line : word];
             if (word == "g") words >> group;
+            if (word == "o" || word == "g" || word == "usemtl") parts += line.substr(line.find(' ') + 1) + (word == "usemtl" ? " " : "/");
             if (word == "v") v.push_back({}), words >> v.back()[0] >> v.back()[1] >> v.back()[2];
             if (word == "v" && group == "pillars") lines["pillar vertices on the ground"] += v.back()[1] == 0;
             if (word == "v" && last != "v") lines["part"] = int(v.size()) - 1;
             if (word == "f") faces.push_back({lines["part"], {}});
             for (int index; word == "f" && words >> index;) faces.back().second.push_back(index - 1);
         }
-        EXPECT_TRUE(lines["mtllib " + name + ".mtl"] && lines["g"] == 3 && lines["usemtl"] == 3) << name;
+        EXPECT_TRUE(lines["mtllib " + name + ".mtl"] && lines["s"] == 3 && lines["usemtl"] == 3) << name;
+        EXPECT_EQ(parts, "ties/ties/tie pillars/pillars/pillar rails/rails/rail ") << name;
         EXPECT_TRUE(lines["ties"] == 6 * ties && lines["rails"] == 2 * 4 * ties && lines["pillars"] > 0 &&
                     lines["pillar vertices on the ground"] == 4 * lines["pillars"] / 6) << name;
         std::map<int, double> volume;              // six times each part's, from its first vertex
@@ -133,6 +139,37 @@ TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
         }
         for (const auto& [first, enclosed] : volume) EXPECT_GT(enclosed, 0.0) << name << " part at vertex " << first;
     }
+}
+
+// Each material's colour is the one its part is drawn in.
+TEST(RailModel, TheMaterialsAreTheDrawnColours) {
+    std::istringstream in(railModelMtl());
+    std::map<std::string, std::array<double, 3>> kd;
+    for (std::string word, name; in >> word;)
+        if (word == "newmtl") in >> name;
+        else if (word == "Kd") in >> kd[name][0] >> kd[name][1] >> kd[name][2];
+        else std::getline(in, word);
+    const std::map<std::string, const float*> drawn = {{"tie", kTieBrown}, {"pillar", kPillarRed}, {"rail", kRailGrey}};
+    ASSERT_EQ(kd.size(), drawn.size());
+    for (const auto& [name, colour] : drawn)
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(kd[name][c], colour[c], kPrinted) << name;
+}
+
+// Points astronomically far out (any finite coordinate loads) can make a curve that is not
+// finite: no reader of the track data takes such a number. A model of more ties than 100,000 is
+// refused too.
+TEST(Exports, AShapeThatIsNotFiniteAndAModelTooLargeAreRefused) {
+    constexpr float kFar = 3.0e38f;
+    TrackView far(0, 0, 10, 10), vast(0, 0, 10, 10);
+    buildRing(far, {{{kFar, 0, 0}}, {{-kFar, 0, 0}}, {{kFar, 0, kFar}}, {{-kFar, 0, kFar}}});
+    buildRing(vast, circle(12, 40000.0f, 2.0f)), vast.tieSpacing = 1;  // a tie about every 2 m of 250 km
+    std::string text, reason;
+    int ties = 0;
+    EXPECT_FALSE(trackDataCsv(far, &text, &reason));
+    EXPECT_EQ(reason, "the track's shape is not finite");
+    EXPECT_FALSE(railModelObj(vast, "vast.mtl", &text, &ties, &reason));
+    EXPECT_EQ(reason, "the model is too large to export (more than 100000 ties)");
+    EXPECT_TRUE(text.empty());
 }
 
 }  // namespace
