@@ -272,8 +272,8 @@ bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason)
     data.reserve(n + 1);
     std::size_t next = 0;
     for (long r = 0; r < n; ++r) data.push_back(rowAt(view, parameterAt(table, table.length.back() * r / n, &next)));
-    data.push_back(data.front());  // the ring closes on its first row
     fillUndefinedFrames(data);
+    data.push_back(data.front());  // the ring closes on its first row, whatever frame that took
     if (!std::all_of(data.begin(), data.end(), finiteRow)) {
         *reason = kShapeNotFinite;
         return false;

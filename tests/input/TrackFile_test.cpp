@@ -105,7 +105,7 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
     }
 }
 
-// Flags other than 0 and 1 are kept as written (the keys and readers take them so), and a file
+// Flags other than 0 and 1 are kept as they are (the keys and readers take them so), and a file
 // holding them saves back byte for byte.
 TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepairedAndOddFlagsKept) {
     struct { int tie, support, flag; float speed, gravity, offset; } cases[][2] = {  // in the file, loaded
