@@ -7,6 +7,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PlayTick.h"
+#include "app/WindowIdentity.h"
 #include "app/WindowSize.h"
 #include "track/TrackView.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // The console carries the figures the user asks for; show them at once, also when piped.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
+    useKalvoraWindowIdentity();
     int srnwidth = kFallbackWidth;
     int srnheight = kFallbackHeight;
     int quitPrgm = 0;
@@ -32,7 +34,7 @@ int main(int argc, char** argv) {
     new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
     window->end();
     window->show();
-    if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens FILE as F1 would
+    if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens (or imports) FILE as F1 would
 
     Fl::run();
 

@@ -1,6 +1,6 @@
-// The commands that name a file through the prompt: saving (F2), loading (F1) and exporting (X)
-// a track, and a track opened from the command line; a save or load that succeeds leaves the
-// track saved.
+// The commands that name a file through the prompt: saving (F2), loading (F1; a .csv name imports
+// track data instead) and exporting (X) a track, and a track opened from the command line; a save
+// or load that succeeds leaves the track saved, an import leaves it unsaved.
 #include <strings.h>
 
 #include <cerrno>
@@ -12,8 +12,14 @@
 #include "input/FileSave.h"
 #include "input/TrackExport.h"
 #include "input/TrackFile.h"
+#include "input/TrackImport.h"
 
 namespace {
+
+bool endsWith(const std::string& name, const char* extension) {
+    const std::size_t length = std::strlen(extension);
+    return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
+}
 
 // Reads the file up to the size of the largest track file; a longer one holds nothing more that
 // a load would use.
@@ -65,6 +71,15 @@ void TrackView::loadTrack() {
 }
 
 void TrackView::loadTrackFile(const char* name) {
+    if (endsWith(name, ".csv")) {
+        std::string line;
+        if (importTrackFile(*this, name, &line)) {
+            keptTrack.changed();  // not a Kalvora file yet; from F1 the event makes it an undo step
+            requestRedraw();
+        }
+        printMessage("%s\n", line.c_str());
+        return;
+    }
     std::vector<unsigned char> bytes;
     std::string reason;
     if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
@@ -81,11 +96,6 @@ void TrackView::trackMatchesFile() {
 }
 
 namespace {
-
-bool endsWith(const std::string& name, const char* extension) {
-    const std::size_t length = std::strlen(extension);
-    return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
-}
 
 // Writes the export the name's extension asks for; false with the reason. *note: what the
 // console line adds after the name on success. The model and its materials are saved as one, so

@@ -233,7 +233,10 @@ bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* da
 
 bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t size, std::string* reason) {
     TrackFileData data;
-    if (!decodeTrack(bytes, size, &data, reason)) return false;
+    return decodeTrack(bytes, size, &data, reason) && installTrack(view, data, true, reason);
+}
+
+bool installTrack(TrackView& view, const TrackFileData& data, bool storedEnergy, std::string* reason) {
     NewRecords records;
     if (!createRecords(data, &records)) {
         *reason = "cannot be loaded: out of memory";
@@ -254,7 +257,9 @@ bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t siz
     copySettings(data.settings, &view, 0, kFirstSettingAfterBuild);
     view.buildTrack();
     view.buildTrack2();
+    const float builtEnergy = view.totalEnergy;
     copySettings(data.settings, &view, kFirstSettingAfterBuild, kNumStoredSettings);
+    if (!storedEnergy) view.totalEnergy = builtEnergy;
 
     clearSelectionPast(&view.selectedPoint, view.numPoints);
     clearSelectionPast(&view.selectedPoint2, view.numPoints);

@@ -45,3 +45,7 @@ bool decodeTrack(const unsigned char* bytes, std::size_t size, TrackFileData* da
 // leave a running train on their unbuilt segments). On false (with the reason) the view is
 // exactly as it was.
 bool loadTrackBytes(TrackView& view, const unsigned char* bytes, std::size_t size, std::string* reason);
+// Replaces the view's track, trees and stored settings with data's as loadTrackBytes does, the
+// energy the stored one when storedEnergy, else the one the build gives. False (with the reason)
+// only when memory runs out, and then the view is exactly as it was.
+bool installTrack(TrackView& view, const TrackFileData& data, bool storedEnergy, std::string* reason);

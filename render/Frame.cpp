@@ -15,9 +15,7 @@ constexpr double kFarPlane = 100.0;
 // Projects every point straight down onto y = 0.01, just above the ground (column-major).
 constexpr GLdouble kShadowMatrix[16] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0.01, 0, 1};
 
-// The ground: a square of 20 x 20 squares from -15 to 15 along x and z at y = 0.
-constexpr float kGroundMin = -15.0f;
-constexpr float kGroundMax = 15.0f;
+// The ground: a square of 20 x 20 squares from kGroundMin to kGroundMax along x and z at y = 0.
 constexpr int kGroundSquares = 20;
 constexpr float kGroundLight[4] = {0.0f, 0.75f, 0.0f, 0.0f};  // squares with i + j odd
 constexpr float kGroundDark[4] = {0.0f, 0.5f, 0.0f, 0.0f};    // squares with i + j even

@@ -5,7 +5,8 @@
 set -euo pipefail
 
 run_packages=(build-essential cmake libfltk1.3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
-test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick clang libclang-rt-14-dev liblsan0)
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick clang libclang-rt-14-dev liblsan0
+  desktop-file-utils appstream shared-mime-info man-db x11-utils lintian dpkg-dev)
 
 packages=("${run_packages[@]}")
 [ "${1:-test}" != run ] && packages+=("${test_packages[@]}")

@@ -18,6 +18,8 @@ cmake --build build -j"$jobs"
 echo "== Tests"
 (cd build && ctest -j"$jobs" --output-on-failure)
 
+scripts/check-install.sh build
+
 echo "== Tests under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKALVORA_SANITIZE=ON -DKALVORA_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs" --target unit_tests display_tests

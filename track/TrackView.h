@@ -22,6 +22,9 @@ constexpr int kMaxPoints = 100;     // capacity of each point ring
 constexpr int kMaxTrees = 50;       // capacity of the tree list
 constexpr int kNumSamples = 100;    // entries of the sample table built with track 1
 constexpr int kMinBuildPoints = 3;  // fewer points are never built and never ridden
+// The ground spans these x and z, in world units (metres); an imported track is made to fit.
+constexpr float kGroundMin = -15.0f;
+constexpr float kGroundMax = 15.0f;
 
 // Every field of the view's state, in record order, each with its start value: the view starts
 // from these, and the clear key reads them back.
@@ -190,7 +193,8 @@ public:
     void trackMatchesFile();                        // after a successful save or load
     void runUndoKeys();                             // 'U' and 'Y'
     void stepHistory(bool back);                    // undo (back) or redo one step
-    // Loads the named track file as F1 does after its prompt, with the same messages.
+    // Loads the named track file as F1 does after its prompt, with the same messages (a .csv name
+    // imports track data).
     void loadTrackFile(const char* name);
 
     // ---- app/: the ride report window ----

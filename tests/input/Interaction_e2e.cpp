@@ -1,13 +1,15 @@
 // The real program with real keys and mouse: points added with the mouse at rest, dragged,
-// saved, cleared, brought back by undo, redone and loaded, and the unsaved rest kept at close; a
-// track named on the command line, its train stopped and started, its rail model exported, its
-// ride report opened and closed, its colours cycled, and nothing kept; a change kept within 30 s.
+// saved, cleared, brought back by undo, redone, loaded, replaced by imported track data and
+// brought back by one undo, and the unsaved rest kept at close; a track named on the command line,
+// its train stopped and started, its rail model exported, its ride report opened and closed, its
+// colours cycled, and nothing kept; a change kept within 30 s.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <cstdlib>
 
 #include "app/RideReportWindow.h"
+#include "input/TrackExport.h"
 #include "input/TrackFile.h"
 #include "tests/support/Desktop.h"
 #include "tests/support/TrackFixtures.h"
@@ -72,6 +74,15 @@ TEST(Interaction, EditingSavingClearingUndoingRedoingAndLoadingAllWorkWithTheMou
     expected.trees[expected.numTrees++] = new ControlPoint(0, 0, 0, 1, 4.5f, 0, 0, 0);
     EXPECT_EQ(readFile(dir + "/again.trk"), fileOf(expected));
     EXPECT_EQ(readFile(dir + "/cancelled.trk") + readFile(dir + "/escaped.trk"), "");
+
+    TrackView loop(0, 0, 10, 10);  // F1 imports track data, and one undo brings the track back
+    loop.loadTrackFile(KALVORA_SOURCE_DIR "/tracks/loop.trk");
+    std::string data, reason;
+    ASSERT_TRUE(trackDataCsv(loop, &data, &reason));
+    writeFile(dir + "/loop.csv", data);
+    ASSERT_TRUE(fileCommand("F1", "loop.csv"));
+    EXPECT_NE(program.console().find("\nimported \"loop.csv\": 17 points, every row within 0.05"), std::string::npos);
+    EXPECT_TRUE(pressKeyUntil(program, "u", "undo: "));
 
     EXPECT_EQ(program.console().find("Error"), std::string::npos) << program.console();
     pressKey("n");  // unsaved: Escape keeps exactly what F2 would write
