@@ -255,7 +255,7 @@ bool finiteRow(const DataRow& row) {
 const char* const kShapeNotFinite = "the track's shape is not finite";
 
 bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason) {
-    constexpr long kStepsPerSegment = 200, kStepsPerRow = 8;
+    constexpr long kStepsPerSegment = 200, kStepsPerRow = 2;
     ArcTable table = tabulate(view, kStepsPerSegment * view.numPoints);
     const double rows = std::max(1.0, std::ceil(table.length.back() / kTrackDataStep));
     if (!std::isfinite(rows)) {
