@@ -144,32 +144,30 @@ TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
 // Each material's colour is the one its part is drawn in.
 TEST(RailModel, TheMaterialsAreTheDrawnColours) {
     std::istringstream in(railModelMtl());
-    std::map<std::string, std::array<double, 3>> kd;
-    for (std::string word, name; in >> word;)
+    std::map<std::string, const float*> drawn = {{"tie", kTieBrown}, {"pillar", kPillarRed}, {"rail", kRailGrey}};
+    std::string word, name;
+    for (double kd[3]; in >> word;) {
         if (word == "newmtl") in >> name;
-        else if (word == "Kd") in >> kd[name][0] >> kd[name][1] >> kd[name][2];
-        else std::getline(in, word);
-    const std::map<std::string, const float*> drawn = {{"tie", kTieBrown}, {"pillar", kPillarRed}, {"rail", kRailGrey}};
-    ASSERT_EQ(kd.size(), drawn.size());
-    for (const auto& [name, colour] : drawn)
-        for (int c = 0; c < 3; ++c) EXPECT_NEAR(kd[name][c], colour[c], kPrinted) << name;
+        if (word != "Kd" || !(in >> kd[0] >> kd[1] >> kd[2]) || !drawn.count(name)) continue;
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(kd[c], drawn[name][c], kPrinted) << name;
+        drawn.erase(name);
+    }
+    EXPECT_TRUE(drawn.empty()) << "a material is missing";
 }
 
 // Points astronomically far out (any finite coordinate loads) can make a curve that is not
 // finite: no reader of the track data takes such a number. A model of more ties than 100,000 is
-// refused too.
+// refused too (here a tie at each of a million samples).
 TEST(Exports, AShapeThatIsNotFiniteAndAModelTooLargeAreRefused) {
     constexpr float kFar = 3.0e38f;
     TrackView far(0, 0, 10, 10), vast(0, 0, 10, 10);
     buildRing(far, {{{kFar, 0, 0}}, {{-kFar, 0, 0}}, {{kFar, 0, kFar}}, {{-kFar, 0, kFar}}});
-    buildRing(vast, circle(12, 40000.0f, 2.0f)), vast.tieSpacing = 1;  // a tie about every 2 m of 250 km
-    std::string text, reason;
+    buildRing(vast, circle(12, 40000.0f, 2.0f)), vast.tieSpacing = 1;
+    std::string text, reason[2];
     int ties = 0;
-    EXPECT_FALSE(trackDataCsv(far, &text, &reason));
-    EXPECT_EQ(reason, "the track's shape is not finite");
-    EXPECT_FALSE(railModelObj(vast, "vast.mtl", &text, &ties, &reason));
-    EXPECT_EQ(reason, "the model is too large to export (more than 100000 ties)");
-    EXPECT_TRUE(text.empty());
+    EXPECT_FALSE(trackDataCsv(far, &text, &reason[0]) || railModelObj(vast, "vast.mtl", &text, &ties, &reason[1]) || !text.empty());
+    EXPECT_EQ(reason[0], "the track's shape is not finite");
+    EXPECT_EQ(reason[1], "the model is too large to export (more than 100000 ties)");
 }
 
 }  // namespace
