@@ -109,7 +109,8 @@ bool writeExport(const TrackView& view, const std::string& name, std::string* no
     if (!railModelObj(view, slash == std::string::npos ? mtl : mtl.substr(slash + 1), &text, &ties, reason)) return false;
     if (ties == 0) *note = " (no ties at this spacing)";
     std::size_t failed;
-    if (saveFiles({{name, text.data(), text.size()}, {mtl, materials.data(), materials.size()}}, reason, &failed)) return true;
+    const std::vector<FileBytes> files = {{name, text.data(), text.size()}, {mtl, materials.data(), materials.size()}};
+    if (saveFiles(files, reason, &failed)) return true;
     if (failed == 1) *reason = "\"" + mtl + "\": " + *reason;  // the materials file's own failure
     return false;
 }

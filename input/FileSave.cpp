@@ -195,9 +195,10 @@ bool saveFiles(const std::vector<FileBytes>& files, std::string* reason, std::si
         plans[k].temporary.clear();
         renamedIn.insert(folderOf(plans[k].target));
     }
-    for (std::size_t k = 0; k < files.size(); ++k)
-        if (!plans[k].inPlace && renamedIn.erase(folderOf(plans[k].target)) && !syncFolder(folderOf(plans[k].target), reason))
-            return fail(k);
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::string folder = folderOf(plans[k].target);
+        if (!plans[k].inPlace && renamedIn.erase(folder) && !syncFolder(folder, reason)) return fail(k);
+    }
     return true;
 }
 

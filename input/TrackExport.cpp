@@ -247,7 +247,8 @@ void writeRails(ObjText& obj, const std::vector<TieSite>& ties) {
 
 bool finiteRow(const DataRow& row) {
     const float* fields[] = {row.position, row.front, row.side, row.up};
-    return std::all_of(fields, fields + 4, [](const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); });
+    return std::all_of(fields, fields + 4,
+                       [](const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); });
 }
 
 }  // namespace
