@@ -10,14 +10,15 @@
 #include <cstdio>
 #include <string>
 
+#include "app/BandColour.h"
 #include "app/Messages.h"
+#include "app/SideWindow.h"
 #include "sim/ForceBands.h"
 #include "track/TrackView.h"
 
 namespace {
 
 constexpr int kWidth = 640, kHeight = 730;
-constexpr int kGap = 10;                        // pixels between the main window and the report
 constexpr int kLeft = 70, kRight = 16;          // room for the value labels left of the plots
 constexpr int kTop = 22, kPlotHeight = 110;     // the first plot's top; each plot's height
 constexpr int kPlotPitch = kPlotHeight + 42;    // room for the distance labels and the next title
@@ -100,9 +101,7 @@ void drawBandLimits(const Plot& plot, const PlotBox& f) {
     for (int k = 1; k < table.count; ++k) {
         const ForceBand& band = table.bands[k];
         if (band.from == 0.0f) continue;
-        const float* c = band.colour;
-        fl_color(fl_rgb_color(static_cast<uchar>(255 * c[0] + 0.5f), static_cast<uchar>(255 * c[1] + 0.5f),
-                              static_cast<uchar>(255 * c[2] + 0.5f)));
+        fl_color(fltkColour(band.colour));
         line(band.from);
         if (table.bySize) line(-band.from);
     }
@@ -186,9 +185,7 @@ bool RideReportWindow::refresh() { return view->currentRideReport().rides != dra
 
 void RideReportWindow::open() {
     printMessage("%s", rideReportSummary(view->currentRideReport().report).c_str());
-    const Fl_Window* main = view->top_window();
-    const int x = std::min(main->x() + main->w() + kGap, Fl::w() - w());
-    position(std::max(0, x), main->y());
+    placeBeside(this, view->top_window());
     show();
     Fl::remove_timeout(followView, this);  // one follower, however often it is opened
     Fl::add_timeout(kFollowSeconds, followView, this);

@@ -1,10 +1,15 @@
-// Kalvora's entry point: ask for the window size, open the main window with the view, open the
-// track file named on the command line if there is one, run, and keep the track if it is unsaved.
+// Kalvora's entry point: answer --help and --version, ask for the window size, open the main
+// window with the view, open the track file named on the command line if there is one, name a
+// track an earlier run kept, run, and keep the track if it is unsaved.
 #include <FL/Fl.H>
 #include <malloc.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/PlayTick.h"
 #include "app/WindowIdentity.h"
@@ -19,6 +24,8 @@ int main(int argc, char** argv) {
     mallopt(M_TOP_PAD, 64 * 1024 * 1024);
     // The console carries the figures the user asks for; show them at once, also when piped.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (command.action != CommandLine::Run) return answerCommandLine(command);
 
     useKalvoraWindowIdentity();
     int srnwidth = kFallbackWidth;
@@ -34,7 +41,9 @@ int main(int argc, char** argv) {
     new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
     window->end();
     window->show();
-    if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens (or imports) FILE as F1 would
+    view->helpWindow = new HelpWindow(view);  // hidden; an error line opens it
+    if (!command.file.empty()) view->loadTrackFile(command.file.c_str());  // as F1 would, or imports it
+    view->keptTrack.offerEarlierRun();
 
     Fl::run();
 

@@ -5,8 +5,9 @@
 # measured by a preloaded timer from a frame's first glClear to the end of its swap. In the same
 # run it measures the program of a commit that draws every primitive with its own glBegin (the
 # plain drawing of the same frame, without colours), started with glibc's heap trimming tuned off
-# so it is at its best.
-#   bench/real-frames.sh [seconds per scene, default 6] [reference commit, default 4241360]
+# so it is at its best ("none" leaves it out). Two scenes are measured again with the help window
+# (H) open and closed by turns, beside the main window on the 1600 x 1200 screen.
+#   bench/real-frames.sh [seconds per scene, default 6] [reference commit, default 4241360, or none]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-6}"
@@ -16,7 +17,7 @@ mkdir -p "$out"
 
 cmake -S "$here" -B "$out/kalvora-build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_TESTS=OFF -DKALVORA_BENCH=OFF >/dev/null
 cmake --build "$out/kalvora-build" -j2 --target kalvora >/dev/null
-if [ ! -x "$out/reference-$commit" ]; then   # built once per commit
+if [ "$commit" != none ] && [ ! -x "$out/reference-$commit" ]; then   # built once per commit
   src="$(mktemp -d)"
   git -C "$here" worktree add --detach "$src/src" "$commit" >/dev/null
   cmake -S "$src/src" -B "$src/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORA_TESTS=OFF -DKALVORA_BENCH=OFF >/dev/null
@@ -30,7 +31,7 @@ work="$(mktemp -d)"
 cp "$here"/tracks/*.trk "$work/"
 printf '800\n600\n' >"$work/res.cfg"
 display=":$((70 + RANDOM % 20))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill ${program:-} $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY="$display"
@@ -63,6 +64,13 @@ colours() {  # name track scene: the scene coloured by vertical g, then lateral 
   hold v; measure "$1" "$2" "$3, lateral g"
   hold v; measure "$1" "$2" "$3, plain again"
 }
+help() {  # name track scene: the scene with the help window open, closed, open, closed
+  [ "$1" = kalvora ] || return 0  # the plain drawing has no H
+  for _ in 1 2; do
+    hold h; measure "$1" "$2" "$3, help open"
+    hold h; measure "$1" "$2" "$3, help closed"
+  done
+}
 run() {  # name binary track [environment]
   rm -f "$work/timer"
   # Its changed settings would be kept as an unsaved track: in the scratch folder, not in the home.
@@ -85,8 +93,10 @@ run() {  # name binary track [environment]
   hold space                       # the loaded track runs; stop it for the free view
   measure "$1" "$3" "rails, free, stopped"
   colours "$1" "$3" "rails, free, stopped"
+  help "$1" "$3" "rails, free, stopped"
   hold space; hold 1; hold 1       # train from the start, ride view 2
   measure "$1" "$3" "rails, ride view 2"
+  help "$1" "$3" "rails, ride view 2"
   hold 3
   measure "$1" "$3" "centre line, ride 2"
   hold space                       # the same picture on every frame, as the colours are compared
@@ -99,7 +109,7 @@ run() {  # name binary track [environment]
 echo "# $(uptime)"
 for track in largest figure8; do
   run kalvora "$out/kalvora-build/kalvora" "$track"
-  run plain "$out/reference-$commit" "$track" \
+  [ "$commit" = none ] || run plain "$out/reference-$commit" "$track" \
     "GLIBC_TUNABLES=glibc.malloc.trim_threshold=268435456:glibc.malloc.top_pad=67108864"
 done
 echo "# $(uptime)"

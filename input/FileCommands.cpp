@@ -1,6 +1,7 @@
 // The commands that name a file through the prompt: saving (F2), loading (F1; a .csv name imports
-// track data instead) and exporting (X) a track, and a track opened from the command line; a save
-// or load that succeeds leaves the track saved, an import leaves it unsaved.
+// track data instead) and exporting (X) a track, a track opened from the command line, and the
+// kept track of an earlier run (K); a save or load that succeeds leaves the track saved, an import
+// or an opened kept track leaves it unsaved.
 #include <strings.h>
 
 #include <cerrno>
@@ -44,10 +45,12 @@ bool readTrackFile(const char* path, std::vector<unsigned char>* bytes, std::str
 
 }  // namespace
 
-int TrackView::askFileName(char* name, const char* label) {
-    // The prompt's input field and window, in pixels.
+int TrackView::askFileName(char* name, const char* label, bool wide) {
+    // The prompt's input field and window, in pixels; the wide one has room for a longer label.
     constexpr int kFieldX = 109, kFieldY = 10, kFieldW = 200, kFieldH = 25, kWindowWidth = 330;
-    const int answered = filePrompt(name, label, kFieldX, kFieldY, kFieldW, kFieldH, kWindowWidth);
+    constexpr int kWideFieldX = 126, kWideFieldW = 250, kWideWindowWidth = 400;
+    const int answered = wide ? filePrompt(name, label, kWideFieldX, kFieldY, kWideFieldW, kFieldH, kWideWindowWidth)
+                              : filePrompt(name, label, kFieldX, kFieldY, kFieldW, kFieldH, kWindowWidth);
     takeKeyboardFocus();  // the prompt had it; without it no key release would reach the view
     return answered;
 }
@@ -61,7 +64,8 @@ void TrackView::saveTrack() {
         printMessage("Error saving to file \"%s\": %s\n", name, reason.c_str());
         return;
     }
-    trackMatchesFile();
+    trackMatchesFile(name);
+    logMessage("saved \"" + trackFileName + "\"");  // the console stays silent, as it always was
 }
 
 void TrackView::loadTrack() {
@@ -70,29 +74,51 @@ void TrackView::loadTrack() {
     if (askFileName(name, "Load track file:")) loadTrackFile(name);
 }
 
+bool TrackView::openTrackFile(const char* name) {
+    std::vector<unsigned char> bytes;
+    std::string reason;
+    if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
+        printMessage("Error loading file \"%s\": %s\n", name, reason.c_str());
+        return false;
+    }
+    requestRedraw();
+    return true;
+}
+
 void TrackView::loadTrackFile(const char* name) {
     if (endsWith(name, ".csv")) {
         std::string line;
         if (importTrackFile(*this, name, &line)) {
+            trackFileName.clear();  // the track is not that file's
             keptTrack.changed();  // not a Kalvora file yet; from F1 the event makes it an undo step
             requestRedraw();
         }
         printMessage("%s\n", line.c_str());
         return;
     }
-    std::vector<unsigned char> bytes;
-    std::string reason;
-    if (!readTrackFile(name, &bytes, &reason) || !loadTrackBytes(*this, bytes.data(), bytes.size(), &reason)) {
-        printMessage("Error loading file \"%s\": %s\n", name, reason.c_str());
-        return;
-    }
-    trackMatchesFile();
-    requestRedraw();
+    if (!openTrackFile(name)) return;
+    trackMatchesFile(name);
+    logMessage("loaded \"" + trackFileName + "\"");
 }
 
-void TrackView::trackMatchesFile() {
+void TrackView::openKeptTrack() {
+    keptKeyLatch = 0;
+    const std::string path = keptTrack.newestOfEarlierRuns();
+    if (path.empty()) {
+        printMessage("no kept track to open\n");
+        return;
+    }
+    if (!openTrackFile(path.c_str())) return;
+    // Not the user's file: it stays unsaved until F2, and is kept again under this run's name.
+    trackFileName.clear();
+    keptTrack.changed();
+    printMessage("opened kept track %s\n", path.c_str());
+}
+
+void TrackView::trackMatchesFile(const std::string& name) {
     fileMark = trackMark();
     keptTrack.matchesFile();
+    trackFileName = name;
 }
 
 namespace {
@@ -120,7 +146,7 @@ bool writeExport(const TrackView& view, const std::string& name, std::string* no
 void TrackView::exportTrack() {
     exportKeyLatch = 0;
     char name[kPromptBufferSize] = {};
-    if (!askFileName(name, "Export track file:")) return;
+    if (!askFileName(name, "Export track file:", true)) return;
     std::string note, reason;
     if (!endsWith(name, ".csv") && !endsWith(name, ".obj")) {
         reason = "unknown format (use .csv or .obj)";

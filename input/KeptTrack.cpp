@@ -48,11 +48,11 @@ bool makeFolders(const std::string& folder, std::string* reason) {
     }
 }
 
-// Leaves at most kKeptTracksLeft kept tracks in the folder, own among them: the others go oldest
-// first by modification time. Only regular files of the pattern are ever touched.
-void thinFolder(const std::string& folder, const std::string& own) {
+// The kept tracks in the folder but own, newest first by modification time: regular files of
+// the pattern only.
+std::vector<std::string> otherKeptTracks(const std::string& folder, const std::string& own) {
     DIR* dir = opendir(folder.c_str());
-    if (!dir) return;
+    if (!dir) return {};
     std::vector<std::pair<std::int64_t, std::string>> others;  // modification time in ns, name
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
@@ -63,8 +63,17 @@ void thinFolder(const std::string& folder, const std::string& own) {
         others.emplace_back(info.st_mtim.tv_sec * std::int64_t{1000000000} + info.st_mtim.tv_nsec, name);
     }
     closedir(dir);
-    std::sort(others.begin(), others.end(), std::greater<>());  // newest first
-    for (std::size_t k = kKeptTracksLeft - 1; k < others.size(); ++k) unlink((folder + "/" + others[k].second).c_str());
+    std::sort(others.begin(), others.end(), std::greater<>());
+    std::vector<std::string> names;
+    for (const auto& other : others) names.push_back(other.second);
+    return names;
+}
+
+// Leaves at most kKeptTracksLeft kept tracks in the folder, own among them: the others go oldest
+// first. Only regular files of the pattern are ever touched.
+void thinFolder(const std::string& folder, const std::string& own) {
+    const std::vector<std::string> others = otherKeptTracks(folder, own);
+    for (std::size_t k = kKeptTracksLeft - 1; k < others.size(); ++k) unlink((folder + "/" + others[k]).c_str());
 }
 
 bool isEmpty(const TrackView& view) { return view.numPoints == 0 && view.numTrees == 0; }
@@ -133,4 +142,14 @@ bool KeptTrack::write(const TrackView& view, bool reportEveryFailure) {
     if (ok && !wrote_) thinFolder(folder_, name_);
     wrote_ = wrote_ || ok;
     return ok;
+}
+
+std::string KeptTrack::newestOfEarlierRuns() const {
+    const std::vector<std::string> others = otherKeptTracks(folder_, name_);
+    return others.empty() ? "" : folder_ + "/" + others.front();
+}
+
+void KeptTrack::offerEarlierRun() const {
+    const std::string path = newestOfEarlierRuns();
+    if (!path.empty()) printMessage("unsaved track of an earlier run kept in %s (K opens it)\n", path.c_str());
 }

@@ -41,6 +41,11 @@ public:
     // takes this run's copy away; an unsaved empty one (cleared by accident, say) leaves it.
     void keepAtClose(const TrackView& view);
 
+    // The newest kept track of another run (by modification time), absolute; "" if there is none.
+    std::string newestOfEarlierRuns() const;
+    // At start: names the newest kept track of another run, if there is one, and the key to open it.
+    void offerEarlierRun() const;
+
 private:
     bool write(const TrackView& view, bool reportEveryFailure);
 

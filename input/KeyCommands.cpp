@@ -91,6 +91,7 @@ void TrackView::runKeyBlock2() {
     if (pressed(FL_F + 1, &loadKeyLatch)) loadTrack();
     if (pressed(FL_F + 2, &saveKeyLatch)) saveTrack();
     if (pressed('X', &exportKeyLatch)) exportTrack();
+    if (pressed('K', &keptKeyLatch)) openKeptTrack();
     if (held('C')) clearAndReset();
     if (held(FL_Down, physicsOn == 0 && trainSpeed > kSpeed.low)) step(&trainSpeed, -kSpeed.step);
     if (held(FL_Up, physicsOn == 0 && trainSpeed < kSpeed.high)) step(&trainSpeed, kSpeed.step);
@@ -135,6 +136,7 @@ void TrackView::runKeyBlock3() {
     if (held('A')) moveCameraAlongSight(+1);
     if (held('Z')) moveCameraAlongSight(-1);
     if (pressed('G', &rideReportKeyLatch)) toggleRideReport();
+    if (pressed('H', &helpKeyLatch)) toggleHelp();
     if (pressed('V', &colourKeyLatch)) {
         trackColouring = (trackColouring + 1) % kNumTrackColourings;
         printMessage("track colours: %s\n", colouringName(trackColouring));

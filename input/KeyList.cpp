@@ -43,8 +43,53 @@ const KeyAction kKeyList[] = {
     {G::ReportAndColours, "F5", "Print the train's position, speed and energies on the console", kOnce, kAlways},
     {G::ReportAndColours, "G", "Open / close the ride report window", kOnce, kAlways},
     {G::ReportAndColours, "V", "Colour the track by the vertical g, then the lateral g, then plain again", kOnce, kAlways},
-    {G::ReportAndColours, "H", "Open / close this help window: what the keys have set, the keys, the messages", kOnce, kAlways},
+    {G::ReportAndColours, "H", "Open / close the help window: what the keys have set, the keys, the messages", kOnce, kAlways},
     {G::Undo, "U / Y", "Undo / redo the last change to what a track file stores", kOnce, kAlways},
 };
 
 const std::size_t kKeyListSize = sizeof(kKeyList) / sizeof(kKeyList[0]);
+
+namespace {
+
+constexpr std::size_t kTextColumns = 78;  // the width a terminal has room for
+constexpr std::size_t kKeyColumn = 23;    // where the descriptions start
+
+// Appends words to text, breaking lines before kTextColumns and indenting the next ones.
+void appendWrapped(std::string* text, const std::string& words) {
+    std::size_t column = kKeyColumn;
+    for (std::size_t start = 0; start < words.size();) {
+        std::size_t end = words.find(' ', start);
+        if (end == std::string::npos) end = words.size();
+        const std::size_t length = end - start;
+        if (column > kKeyColumn && column + 1 + length > kTextColumns) {
+            *text += "\n" + std::string(kKeyColumn, ' ');
+            column = kKeyColumn;
+        } else if (column > kKeyColumn) {
+            *text += ' ';
+            ++column;
+        }
+        *text += words.substr(start, length);
+        column += length;
+        start = end + 1;
+    }
+    *text += '\n';
+}
+
+}  // namespace
+
+std::string keyListText() {
+    std::string text;
+    for (int group = 0; group < kNumKeyGroups; ++group) {
+        text += std::string(group == 0 ? "" : "\n") + keyGroupName(static_cast<KeyGroup>(group)) + "\n";
+        for (std::size_t k = 0; k < kKeyListSize; ++k) {
+            const KeyAction& key = kKeyList[k];
+            if (static_cast<int>(key.group) != group) continue;
+            std::string line = "  " + std::string(key.keys);
+            line.resize(kKeyColumn, ' ');
+            text += line;
+            appendWrapped(&text, std::string(key.what) + (key.repeats ? " (repeat)" : "") +
+                                     (key.onlyUnselected ? " (no point selected)" : ""));
+        }
+    }
+    return text;
+}

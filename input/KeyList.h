@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 enum class KeyGroup { Build, SelectAndMove, View, TrainAndPhysics, Files, ReportAndColours, Undo };
 constexpr int kNumKeyGroups = 7;
@@ -19,3 +20,8 @@ struct KeyAction {
 
 extern const KeyAction kKeyList[];
 extern const std::size_t kKeyListSize;
+
+// The list as text, group by group, one key a line (wrapped to 78 columns), each marked
+// "(repeat)" or "(no point selected)" where that holds: `kalvora --help` and the help window
+// show it.
+std::string keyListText();

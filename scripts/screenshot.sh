@@ -3,7 +3,8 @@
 # program through the end-to-end driver on a private Xvfb, loads tracks/loop.trk (rails, ties and
 # pillars), tilts the view with a right-button drag and captures it as screenshot.png, exports the
 # track's model with X (loop.obj and loop.mtl), opens the track's ride report (G) for
-# ride-report.png and colours the track by vertical g (V) for forces.png. Debian's f3d viewer then
+# ride-report.png, colours the track by vertical g (V) for forces.png and opens the help window (H)
+# beside the main one for help.png. Debian's f3d viewer then
 # draws the exported model as loop-export.png.
 #   scripts/screenshot.sh [folder]   (default docs/)
 set -euo pipefail
@@ -19,4 +20,4 @@ XDG_STATE_HOME="$state" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -no
 xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" f3d "$docs/loop.obj" --output "$docs/loop-export.png" \
   --resolution 800,600 --grid --camera-azimuth-angle 30 --camera-elevation-angle 25 >/dev/null
 rm -rf "$docs/loop.obj" "$docs/loop.mtl" "$state"
-echo "wrote screenshot.png, ride-report.png, forces.png and loop-export.png in $docs"
+echo "wrote screenshot.png, ride-report.png, forces.png, help.png and loop-export.png in $docs"

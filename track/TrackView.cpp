@@ -6,6 +6,7 @@ TrackView::TrackView(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) {}
 
 TrackView::~TrackView() {
     delete rideReportWindow;
+    delete helpWindow;
     deleteAllRecords();
 }
 

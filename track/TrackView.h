@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <optional>
+#include <string>
 
 #include "input/KeptTrack.h"
 #include "input/UndoHistory.h"
@@ -181,8 +182,9 @@ public:
     void loadTrack();
     void exportTrack();  // 'X': the track data (.csv) or the rail model (.obj and .mtl)
     // Asks for a file name with the file commands' prompt (label, e.g. "Save track file:") into a
-    // buffer of kPromptBufferSize bytes; 1 when the user answered, 0 when they cancelled.
-    int askFileName(char* name, const char* label);
+    // buffer of kPromptBufferSize bytes; 1 when the user answered, 0 when they cancelled. A wide
+    // prompt has room for a label longer than the load and save prompts'.
+    int askFileName(char* name, const char* label, bool wide = false);
     // Makes the shown view FLTK's keyboard focus, so key releases reach it and latches re-arm.
     void takeKeyboardFocus();
 
@@ -190,15 +192,19 @@ public:
     UndoMark markUndoStep(int event);               // the track before an event's commands
     void recordUndoStep(UndoMark mark, int event);  // a change since the mark becomes a step
     UndoMark trackMark() const;                     // the track as it is now
-    void trackMatchesFile();                        // after a successful save or load
+    void trackMatchesFile(const std::string& name);  // after a successful save or load of it
     void runUndoKeys();                             // 'U' and 'Y'
     void stepHistory(bool back);                    // undo (back) or redo one step
     // Loads the named track file as F1 does after its prompt, with the same messages (a .csv name
     // imports track data).
     void loadTrackFile(const char* name);
+    // Reads the named track file into the view, or says why not; the track is not marked saved.
+    bool openTrackFile(const char* name);
+    void openKeptTrack();  // 'K': the newest kept track of an earlier run, opened unsaved
 
-    // ---- app/: the ride report window ----
+    // ---- app/: the ride report and help windows ----
     void toggleRideReport();  // opens the ride report of this track, or closes it if open
+    void toggleHelp();        // 'H': opens the help window, or closes it if open
 
     // Not part of the track's state: bumped by every buildTrack and buildTrack2, so what is
     // derived from the curves (the renderer's kept forms of the track) knows when to be made again.
@@ -215,8 +221,16 @@ public:
     int undoKeyLatch = 1;        // 'U'
     int redoKeyLatch = 1;        // 'Y'
     int exportKeyLatch = 1;      // 'X'
+    int helpKeyLatch = 1;        // 'H'
+    int keptKeyLatch = 1;        // 'K'
     // The ride report's window, made at the first 'G' and kept for reuse; null before. Owned.
     Fl_Window* rideReportWindow = nullptr;
+    // The help window: made by main before the first event (so an error line can open it) or at
+    // the first 'H'; null before. Owned.
+    Fl_Window* helpWindow = nullptr;
+    // The file the track was last saved to or loaded from, as named; "" for none, and after 'K' or
+    // an import, whose track is no file's.
+    std::string trackFileName;
     UndoHistory undoHistory;  // the steps U and Y move through
     // The track as a save or load of the current event left it; none when none ran in it. Set by
     // trackMatchesFile, cleared by markUndoStep: a change after it in the same event is unsaved.

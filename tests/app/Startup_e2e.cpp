@@ -1,8 +1,10 @@
 // The real program at start-up: what the size dialog offers from res.cfg, which typed sizes it
 // accepts, what it writes back, the window it opens, a missing file named on the command line
-// reported, a track that cannot be kept reported once, and exit status 1 however the program ends.
+// reported, a track that cannot be kept reported once, and exit status 1 however the program ends;
+// --help, --version and a refused command line answered before any window.
 #include <gtest/gtest.h>
 
+#include "app/CommandLine.h"
 #include "tests/support/Desktop.h"
 
 namespace {
@@ -50,6 +52,23 @@ TEST(Startup, TheSizeDialogOffersWhatResCfgHoldsAndOpensOnlyWhatItAccepts) {
         const size_t kept = program.console().find("Error keeping unsaved track in \"" + dir + "/file/kalvora/unsaved-");
         EXPECT_EQ(kept == 0 && program.console().find('\n') == program.console().size() - 1, *s.key != 0);
     }
+}
+
+// Without a display any window would end the program with status 1.
+TEST(Startup, HelpVersionAndARefusedCommandLineAnswerWithoutAWindowOrResCfg) {
+    const std::string dir = makeScratchDir(), tryHelp = "Try 'kalvora --help'.\n";
+    const struct { const char* arguments; int status; std::string console, errors; } runs[] = {
+        {"--help", 0, usageText(dir + "/state/kalvora"), ""},
+        {"--version", 0, "kalvora " KALVORA_VERSION "\n", ""},
+        {"a.trk --frobnicate", 2, "", "kalvora: unknown option '--frobnicate'\n" + tryHelp},
+        {"a.trk b.trk", 2, "", "kalvora: one FILE at most, but 'b.trk' follows 'a.trk'\n" + tryHelp},
+    };
+    for (const auto& run : runs) {
+        EXPECT_EQ(runWithoutDisplay(dir, run.arguments), run.status) << run.arguments;
+        EXPECT_EQ(readFile(dir + "/console.txt"), run.console) << run.arguments;
+        EXPECT_EQ(readFile(dir + "/errors.txt"), run.errors) << run.arguments;
+    }
+    EXPECT_EQ(shell("ls " + dir), "console.txt\nerrors.txt");  // no res.cfg, nothing kept
 }
 
 }  // namespace

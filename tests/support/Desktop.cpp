@@ -63,6 +63,12 @@ int KalvoraProcess::waitForExit(int timeoutMs) {
     return running() || status_ == 1000 ? -1 : status_;
 }
 
+int runWithoutDisplay(const std::string& workDir, const std::string& arguments) {
+    return std::atoi(shell("cd '" + workDir + "' && env -u DISPLAY HOME='" + workDir + "' XDG_STATE_HOME='" + workDir +
+                           "/state' timeout 10 " KALVORA_PROGRAM " " + arguments +
+                           " >console.txt 2>errors.txt; echo $?").c_str());
+}
+
 std::string waitForWindow(const std::string& title, int timeoutMs) {
     static const std::string root = shell("xdotool search --maxdepth 0 --name ''");  // untitled too
     for (int waited = 0; waited <= timeoutMs; waited += 50, pause(50)) {

@@ -35,6 +35,11 @@ private:
     int status_ = -1;  // the exit status once known; 1000 for a death by signal
 };
 
+// Runs the real program in workDir without a display, with HOME and XDG_STATE_HOME as
+// KalvoraProcess sets them and these arguments (shell words); returns its exit status, with its
+// console and error stream in workDir/console.txt and workDir/errors.txt.
+int runWithoutDisplay(const std::string& workDir, const std::string& arguments);
+
 // The id of a visible top-level window whose title matches the regular expression title exactly,
 // waiting up to timeoutMs; "" if none came.
 std::string waitForWindow(const std::string& title, int timeoutMs = 20000);
