@@ -155,19 +155,4 @@ TEST(RailModel, TheMaterialsAreTheDrawnColours) {
     EXPECT_TRUE(drawn.empty()) << "a material is missing";
 }
 
-// Points astronomically far out (any finite coordinate loads) can make a curve that is not
-// finite: no reader of the track data takes such a number. A model of more ties than 100,000 is
-// refused too (here a tie at each of a million samples).
-TEST(Exports, AShapeThatIsNotFiniteAndAModelTooLargeAreRefused) {
-    constexpr float kFar = 3.0e38f;
-    TrackView far(0, 0, 10, 10), vast(0, 0, 10, 10);
-    buildRing(far, {{{kFar, 0, 0}}, {{-kFar, 0, 0}}, {{kFar, 0, kFar}}, {{-kFar, 0, kFar}}});
-    buildRing(vast, circle(12, 40000.0f, 2.0f)), vast.tieSpacing = 1;
-    std::string text, reason[2];
-    int ties = 0;
-    EXPECT_FALSE(trackDataCsv(far, &text, &reason[0]) || railModelObj(vast, "vast.mtl", &text, &ties, &reason[1]) || !text.empty());
-    EXPECT_EQ(reason[0], "the track's shape is not finite");
-    EXPECT_EQ(reason[1], "the model is too large to export (more than 100000 ties)");
-}
-
 }  // namespace

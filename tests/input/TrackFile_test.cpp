@@ -169,7 +169,9 @@ TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
 }
 
 // X asks for a name and answers on the console; a failed export leaves no file, not even the
-// model's materials. New files get the usual permissions under the umask.
+// model's materials. A curve that is not finite (points astronomically far out) and a model of
+// more than 100,000 ties (here a tie at each of a million samples) are refused. New files get
+// the usual permissions under the umask.
 TEST_F(TrackFiles, ExportAnswersEveryNameOnOneLine) {
     const std::string error = "Error exporting to file \"" + dir;
     mkdir((dir + "/box.obj").c_str(), 0700), mkdir((dir + "/lid.mtl").c_str(), 0700);
@@ -181,7 +183,8 @@ TEST_F(TrackFiles, ExportAnswersEveryNameOnOneLine) {
         {8, 5, 10, dir + "/none/ring.obj", error + "/none/ring.obj\": cannot create a file in its folder: No such file or directory\n"},
         {8, 5, 10, dir + "/box.obj", error + "/box.obj\": Is a directory\n"},
         {8, 5, 10, dir + "/lid.obj", error + "/lid.obj\": \"" + dir + "/lid.mtl\": Is a directory\n"},
-        {4, 5, 3.0e38f, dir + "/far.csv", error + "/far.csv\": the track's shape is not finite\n"}};
+        {4, 5, 3.0e38f, dir + "/far.csv", error + "/far.csv\": the track's shape is not finite\n"},
+        {12, 1, 40000, dir + "/vast.obj", error + "/vast.obj\": the model is too large to export (more than 100000 ties)\n"}};
     const mode_t mask = umask(027);
     for (const auto& r : rows) {
         std::vector<Point3> ring = circle(r.points, r.radius, 1.0f);
