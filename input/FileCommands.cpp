@@ -124,16 +124,21 @@ void TrackView::trackMatchesFile(const std::string& name) {
 namespace {
 
 // Writes the export the name's extension asks for; false with the reason. *note: what the
-// console line adds after the name on success.
+// console line adds after the name on success. The model and its materials are saved as one, so
+// a failure leaves neither.
 bool writeExport(const TrackView& view, const std::string& name, std::string* note, std::string* reason) {
     std::string text;
     if (endsWith(name, ".csv")) return trackDataCsv(view, &text, reason) && saveFile(name.c_str(), text, reason);
-    const std::string mtl = name.substr(0, name.size() - 4) + ".mtl";
+    const std::string mtl = name.substr(0, name.size() - 4) + ".mtl", materials = railModelMtl();
     const std::size_t slash = mtl.rfind('/');
     int ties = 0;
-    text = railModelObj(view, slash == std::string::npos ? mtl : mtl.substr(slash + 1), &ties);
+    if (!railModelObj(view, slash == std::string::npos ? mtl : mtl.substr(slash + 1), &text, &ties, reason)) return false;
     if (ties == 0) *note = " (no ties at this spacing)";
-    return saveFile(mtl.c_str(), railModelMtl(), reason) && saveFile(name.c_str(), text, reason);
+    std::size_t failed;
+    const std::vector<FileBytes> files = {{name, text.data(), text.size()}, {mtl, materials.data(), materials.size()}};
+    if (saveFiles(files, reason, &failed)) return true;
+    if (failed == 1) *reason = "\"" + mtl + "\": " + *reason;  // the materials file's own failure
+    return false;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 // What the loader does with a stored value outside what the keys can produce.
 enum class Repair {
-    None,      // taken as stored (a flag other than 0 or 1 too: each key and reader takes it as written)
+    None,      // taken as stored (a flag other than 0 or 1 too: each key and reader takes it as it is)
     NotBelow0, // a negative value becomes 0: the train never runs backwards
     KeyRange,  // brought into the range the keys keep (below)
 };

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "render/Palette.h"
@@ -12,6 +15,46 @@
 #include "track/TrackGeometry.h"
 
 namespace {
+
+// ---- Numbers as text ----
+
+// Writes value as printf's "%.6f" does, some times faster (an export writes millions), and
+// returns the end; out has room for kMaxFixed6 characters. The value times a million is within
+// half an ulp of the exact product, so it rounds to the same integer unless it lies that close
+// to a half; those and the very large go to std::to_chars, which rounds as printf does.
+constexpr int kMaxFixed6 = 400;  // the widest finite double in fixed notation
+char* writeFixed6(char* out, double value) {
+    const double scaled = value * 1e6;
+    const double whole = std::nearbyint(scaled);
+    if (!(std::fabs(scaled) < 0x1p52 && std::fabs(std::fabs(scaled - whole) - 0.5) > std::fabs(scaled) * 0x1p-52))
+        return std::to_chars(out, out + kMaxFixed6, value, std::chars_format::fixed, 6).ptr;
+    const auto n = static_cast<std::uint64_t>(std::fabs(whole));
+    if (std::signbit(value)) *out++ = '-';  // also for a value that rounds to 0, as printf
+    out = std::to_chars(out, out + 24, n / 1000000).ptr;
+    *out++ = '.';
+    auto fraction = static_cast<unsigned>(n % 1000000);
+    for (int k = 5; k >= 0; --k, fraction /= 10) out[k] = static_cast<char>('0' + fraction % 10);
+    return out + 6;
+}
+
+// A line of text of a few numbers, each after its separator (none: '\0'), appended in one piece.
+class Line {
+public:
+    explicit Line(char start) { separate(start); }
+    Line& number(char separator, double value) { return separate(separator), end_ = writeFixed6(end_, value), *this; }
+    Line& number(char separator, long value) {
+        return separate(separator), end_ = std::to_chars(end_, end_ + 24, value).ptr, *this;
+    }
+    void appendTo(std::string& text) { *end_++ = '\n', text.append(buffer_, end_); }
+
+private:
+    void separate(char separator) {
+        if (separator) *end_++ = separator;
+    }
+
+    char buffer_[13 * (kMaxFixed6 + 1) + 2];  // a row of the track data at most
+    char* end_ = buffer_;
+};
 
 // ---- Track data ----
 
@@ -28,20 +71,22 @@ ArcTable tabulate(const TrackView& view, long steps) {
     ringPointAt(view.segments, view.numPoints, 0.0, previous);
     for (long j = 1; j <= steps; ++j) {
         ringPointAt(view.segments, view.numPoints, static_cast<double>(j) / steps, point);
-        const double d = std::hypot(static_cast<double>(point[0]) - previous[0],
-                                    static_cast<double>(point[1]) - previous[1], static_cast<double>(point[2]) - previous[2]);
-        table.length.push_back(table.length.back() + d);
+        const double d[3] = {static_cast<double>(point[0]) - previous[0], static_cast<double>(point[1]) - previous[1],
+                             static_cast<double>(point[2]) - previous[2]};  // no overflow: float differences in double
+        table.length.push_back(table.length.back() + std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]));
         std::copy(point, point + 3, previous);
     }
     return table;
 }
 
-// The global parameter at arc length s, between the two tabulated places around it.
-double parameterAt(const ArcTable& table, double s) {
-    const auto after = std::lower_bound(table.length.begin(), table.length.end(), s);
-    if (after == table.length.begin()) return 0.0;
-    if (after == table.length.end()) return 1.0;
-    const long j = after - table.length.begin();
+// The global parameter at arc length s, between the two tabulated places around it. *next: the
+// first place not before the last s asked for; the rows ask in increasing s, a few places apart.
+double parameterAt(const ArcTable& table, double s, std::size_t* next) {
+    std::size_t j = *next;
+    while (j < table.length.size() && table.length[j] < s) ++j;
+    *next = j;
+    if (j == 0) return 0.0;
+    if (j == table.length.size()) return 1.0;
     const double a = table.length[j - 1], b = table.length[j];
     return (j - 1 + (b > a ? (s - a) / (b - a) : 0.0)) / table.steps;
 }
@@ -76,13 +121,14 @@ void fillUndefinedFrames(std::vector<DataRow>& rows) {
     }
 }
 
-void appendRow(std::string* text, int number, const DataRow& row) {
+void appendRow(std::string* text, long number, const DataRow& row) {
+    Line line('\0');
+    line.number('\0', number);
     // left = up x front, which is minus the side axis (the side points right of travel)
-    char line[400];
-    std::snprintf(line, sizeof line, "%d\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\n", number,
-                  row.position[0], row.position[1], row.position[2], row.front[0], row.front[1], row.front[2],
-                  -row.side[0], -row.side[1], -row.side[2], row.up[0], row.up[1], row.up[2]);
-    *text += line;
+    for (const float* v : {row.position, row.front}) line.number('\t', v[0]).number('\t', v[1]).number('\t', v[2]);
+    line.number('\t', -row.side[0]).number('\t', -row.side[1]).number('\t', -row.side[2]);
+    line.number('\t', row.up[0]).number('\t', row.up[1]).number('\t', row.up[2]);
+    line.appendTo(*text);
 }
 
 // ---- Rail model ----
@@ -107,20 +153,26 @@ class ObjText {
 public:
     std::string text;
 
-    void group(const char* name, const char* material) { text += std::string("g ") + name + "\nusemtl " + material + "\n"; }
+    bool finite = true;  // every vertex written is a finite point
+
+    // An object and a group of the same name (importers split a file by one or the other), flat
+    // shaded as Kalvora draws it.
+    void group(const char* name, const char* material) {
+        text += std::string("o ") + name + "\ng " + name + "\nusemtl " + material + "\ns off\n";
+    }
     // The faces are wound the same way round; they are turned over when that way encloses the
     // part inside out, so every face is counter-clockwise seen from outside.
     void part(const std::vector<Vertex>& v, std::vector<Quad> faces) {
         if (signedVolume(v, faces) < 0.0)
             for (Quad& f : faces) std::reverse(f.begin(), f.end());
-        char line[160];
         for (const Vertex& p : v) {
-            std::snprintf(line, sizeof line, "v %.6f %.6f %.6f\n", p[0], p[1], p[2]);
-            text += line;
+            finite = finite && std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]);
+            Line('v').number(' ', p[0]).number(' ', p[1]).number(' ', p[2]).appendTo(text);
         }
         for (const Quad& f : faces) {
-            std::snprintf(line, sizeof line, "f %d %d %d %d\n", first_ + f[0], first_ + f[1], first_ + f[2], first_ + f[3]);
-            text += line;
+            Line line('f');
+            for (int i : f) line.number(' ', static_cast<long>(first_ + i));
+            line.appendTo(text);
         }
         first_ += static_cast<int>(v.size());
     }
@@ -193,13 +245,25 @@ void writeRails(ObjText& obj, const std::vector<TieSite>& ties) {
     }
 }
 
+bool finiteRow(const DataRow& row) {
+    const float* fields[] = {row.position, row.front, row.side, row.up};
+    return std::all_of(fields, fields + 4,
+                       [](const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); });
+}
+
 }  // namespace
 
+const char* const kShapeNotFinite = "the track's shape is not finite";
+
 bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason) {
-    constexpr long kStepsPerSegment = 200, kStepsPerRow = 16;
+    constexpr long kStepsPerSegment = 200, kStepsPerRow = 2;
     ArcTable table = tabulate(view, kStepsPerSegment * view.numPoints);
     const double rows = std::max(1.0, std::ceil(table.length.back() / kTrackDataStep));
-    if (!(rows <= kMaxTrackDataRows)) {
+    if (!std::isfinite(rows)) {
+        *reason = kShapeNotFinite;
+        return false;
+    }
+    if (rows > kMaxTrackDataRows) {
         *reason = "the track is too long to export (more than " + std::to_string(kMaxTrackDataRows) + " rows)";
         return false;
     }
@@ -207,25 +271,38 @@ bool trackDataCsv(const TrackView& view, std::string* text, std::string* reason)
     if (table.steps < kStepsPerRow * n) table = tabulate(view, kStepsPerRow * n);  // fine enough for even rows
     std::vector<DataRow> data;
     data.reserve(n + 1);
-    for (long r = 0; r < n; ++r) data.push_back(rowAt(view, parameterAt(table, table.length.back() * r / n)));
-    data.push_back(data.front());  // the ring closes on its first row
+    std::size_t next = 0;
+    for (long r = 0; r < n; ++r) data.push_back(rowAt(view, parameterAt(table, table.length.back() * r / n, &next)));
     fillUndefinedFrames(data);
+    data.push_back(data.front());  // the ring closes on its first row, whatever frame that took
+    if (!std::all_of(data.begin(), data.end(), finiteRow)) {
+        *reason = kShapeNotFinite;
+        return false;
+    }
     *text = "\"No.\"\t\"PosX\"\t\"PosY\"\t\"PosZ\"\t\"FrontX\"\t\"FrontY\"\t\"FrontZ\"\t\"LeftX\"\t\"LeftY\"\t\"LeftZ\"\t"
             "\"UpX\"\t\"UpY\"\t\"UpZ\"\n";
-    for (std::size_t r = 0; r < data.size(); ++r) appendRow(text, static_cast<int>(r + 1), data[r]);
+    text->reserve(text->size() + data.size() * 128);  // a row of values under 1,000 in size
+    for (std::size_t r = 0; r < data.size(); ++r) appendRow(text, static_cast<long>(r + 1), data[r]);
     return true;
 }
 
-std::string railModelObj(const TrackView& view, const std::string& mtlName, int* ties) {
+bool railModelObj(const TrackView& view, const std::string& mtlName, std::string* text, int* ties, std::string* reason) {
     const std::vector<TieSite> sites = layRails(view);
+    if (sites.size() > static_cast<std::size_t>(kMaxModelTies)) {
+        *reason = "the model is too large to export (more than " + std::to_string(kMaxModelTies) + " ties)";
+        return false;
+    }
     *ties = static_cast<int>(sites.size());
     ObjText obj;
     obj.text = "# Kalvora rail model: ties, pillars and rails, y up, metres\nmtllib " + mtlName + "\n";
-    if (sites.empty()) return obj.text;
-    writeTies(obj, sites);
-    writePillars(obj, sites);
-    writeRails(obj, sites);
-    return obj.text;
+    obj.text.reserve(sites.size() * 1500);  // a tie, its pillar and its rails' rings with values under 1,000
+    if (!sites.empty()) writeTies(obj, sites), writePillars(obj, sites), writeRails(obj, sites);
+    if (!obj.finite) {
+        *reason = kShapeNotFinite;
+        return false;
+    }
+    *text = std::move(obj.text);
+    return true;
 }
 
 std::string railModelMtl() {

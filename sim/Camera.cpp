@@ -31,7 +31,7 @@ void lookAt(const double eye[3], const double centre[3], const float up[3]) {
 
 // Ride views: the train's frame, the same one its body and the rails are drawn in. Where the up
 // hint or the tangent leaves it undefined, makeFrame's fallback gives a level frame. Eye and
-// centre are summed in double, term by term as written here, and go to GL as such.
+// centre are summed in double, term by term in the order below, and go to GL as such.
 void placeRideView(const TrackView& view) {
     float T[3], S[3], U[3];
     makeFrame(view.trainTangent, view.trainUp, T, S, U);

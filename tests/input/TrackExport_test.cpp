@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "input/TrackExport.h"
+#include "render/Palette.h"
 #include "tests/support/TrackFixtures.h"
 
 namespace {
@@ -92,28 +93,33 @@ TEST(TrackData, ALevelRingIsUpEverywhereAndLeftPointsInAndTheLoopTurnsOverAtItsT
 // The model as an importer reads it: every face's vertices exist; every edge is used once each
 // way, so each part is closed; each part (its vertices, then its faces) encloses a positive
 // volume, so its faces are counter-clockwise seen from outside; ties, pillars on the ground and
-// rails round all the ties are there.
+// rails round all the ties are there, each its own object, flat shaded, in the colour the
+// renderer draws it in.
 TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
     for (const std::string name : {"figure8", "largest", "loop", "oval"}) {
         TrackView view(0, 0, 10, 10);
         view.loadTrackFile((KALVORA_SOURCE_DIR "/tracks/" + name + ".trk").c_str());
         int ties = 0;
-        std::istringstream in(railModelObj(view, name + ".mtl", &ties));
+        std::string text, reason;
+        ASSERT_TRUE(railModelObj(view, name + ".mtl", &text, &ties, &reason)) << reason;
+        std::istringstream in(text);
         std::vector<std::array<double, 3>> v;
         std::vector<std::pair<int, std::vector<int>>> faces;  // the first vertex of its part, its vertices
         std::map<std::string, int> lines;  // a group's faces under its name, other lines by their first word
-        std::string group, last;
+        std::string group, last, parts;  // parts: "object/group/material" of each part
         for (std::string line, word; std::getline(in, line); last = word) {
             std::istringstream words(line);
             words >> word, ++lines[word == "f" ? group : word == "mtllib" ? line : word];
             if (word == "g") words >> group;
+            if (word == "o" || word == "g" || word == "usemtl") parts += line.substr(line.find(' ') + 1) + (word == "usemtl" ? " " : "/");
             if (word == "v") v.push_back({}), words >> v.back()[0] >> v.back()[1] >> v.back()[2];
             if (word == "v" && group == "pillars") lines["pillar vertices on the ground"] += v.back()[1] == 0;
             if (word == "v" && last != "v") lines["part"] = int(v.size()) - 1;
             if (word == "f") faces.push_back({lines["part"], {}});
             for (int index; word == "f" && words >> index;) faces.back().second.push_back(index - 1);
         }
-        EXPECT_TRUE(lines["mtllib " + name + ".mtl"] && lines["g"] == 3 && lines["usemtl"] == 3) << name;
+        EXPECT_TRUE(lines["mtllib " + name + ".mtl"] && lines["s"] == 3 && lines["usemtl"] == 3) << name;
+        EXPECT_EQ(parts, "ties/ties/tie pillars/pillars/pillar rails/rails/rail ") << name;
         EXPECT_TRUE(lines["ties"] == 6 * ties && lines["rails"] == 2 * 4 * ties && lines["pillars"] > 0 &&
                     lines["pillar vertices on the ground"] == 4 * lines["pillars"] / 6) << name;
         std::map<int, double> volume;              // six times each part's, from its first vertex
@@ -133,6 +139,20 @@ TEST(RailModel, EveryPartOfEverySampleTrackIsClosedAndWoundOutwards) {
         }
         for (const auto& [first, enclosed] : volume) EXPECT_GT(enclosed, 0.0) << name << " part at vertex " << first;
     }
+}
+
+// Each material's colour is the one its part is drawn in.
+TEST(RailModel, TheMaterialsAreTheDrawnColours) {
+    std::istringstream in(railModelMtl());
+    std::map<std::string, const float*> drawn = {{"tie", kTieBrown}, {"pillar", kPillarRed}, {"rail", kRailGrey}};
+    std::string word, name;
+    for (double kd[3]; in >> word;) {
+        if (word == "newmtl") in >> name;
+        if (word != "Kd" || !(in >> kd[0] >> kd[1] >> kd[2]) || !drawn.count(name)) continue;
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(kd[c], drawn[name][c], kPrinted) << name;
+        drawn.erase(name);
+    }
+    EXPECT_TRUE(drawn.empty()) << "a material is missing";
 }
 
 }  // namespace

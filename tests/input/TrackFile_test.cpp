@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <grp.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -87,11 +88,14 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
         {"a directory", dir, ""}, {"a missing file", dir + "/missing ü.trk", ""}, {"an empty name", "", ""},
         {"101 points", bad, words({101}) + std::string(trackFileSize(101, 0) - 4, '\0')}};
     for (std::size_t size = 0; size < before.size(); ++size) files.push_back({"cut", bad, before.substr(0, size)});
+    std::string trees51 = before.substr(0, 124) + words({51}) + before.substr(128, 20);  // the tree 51 times
+    for (int k = 0; k < 50; ++k) trees51 += before.substr(128, 20);
+    files.push_back({"51 trees", bad, trees51 + before.substr(148)});
     for (auto [label, offset, value] : {std::tuple<const char*, std::size_t, std::uint32_t>{"-1 points", 0, 0xFFFFFFFF},
-             {"51 trees", 124, 51}, {"-1 trees", 124, 0xFFFFFFFF}, {"NaN point", 8, bits(NAN)},
+             {"-1 trees", 124, 0xFFFFFFFF}, {"NaN point", 8, bits(NAN)},
              {"NaN energy", 192, bits(NAN)}, {"-Inf gravity", 204, bits(-INFINITY)}, {"NaN tree radius", 140, bits(NAN)}})
         files.push_back({label, bad, before.substr(0, offset) + words({value}) + before.substr(offset + 4) +
-                                         std::string(trackFileSize(0, 51), '\0')});  // long enough for 51 trees
+                                         std::string(trackFileSize(0, 51), '\0')});  // long enough for any count
     for (const auto& [label, path, bytes] : files) {
         if (path == bad) writeFile(bad, bytes);
         const std::string printed = load(path);
@@ -101,7 +105,7 @@ TEST_F(TrackFiles, BadFilesAreRefusedWithOneLineAndTheTrackKept) {
     }
 }
 
-// Flags other than 0 and 1 are kept as written (the keys and readers take them so), and a file
+// Flags other than 0 and 1 are kept as they are (the keys and readers take them so), and a file
 // holding them saves back byte for byte.
 TEST_F(TrackFiles, SettingsTheKeysCouldNeverProduceAreRepairedAndOddFlagsKept) {
     struct { int tie, support, flag; float speed, gravity, offset; } cases[][2] = {  // in the file, loaded
@@ -164,37 +168,54 @@ TEST_F(TrackFiles, SavesFollowLinksKeepEveryNameAndFailWithoutHarm) {
     EXPECT_EQ(shell("ls -A '" + dir + "'; readlink '" + loop + "'"), "link.trk\nloop.trk\nold.trk\nsecond.trk\ntarget.trk\nloop.trk");
 }
 
-// X asks for a name and answers on the console; a failed export leaves no file.
+// X asks for a name and answers on the console; a failed export leaves no file, not even the
+// model's materials. A curve that is not finite (points astronomically far out) and a model of
+// more than 100,000 ties (here a tie at each of a million samples) are refused. New files get
+// the usual permissions under the umask.
 TEST_F(TrackFiles, ExportAnswersEveryNameOnOneLine) {
-    const struct { int points, tieSpacing; std::string name, printed; } rows[] = {
-        {8, 5, dir + "/ring.Csv", "exported \"" + dir + "/ring.Csv\"\n"},
-        {3, 50, dir + "/tiny.OBJ", "exported \"" + dir + "/tiny.OBJ\" (no ties at this spacing)\n"},
-        {8, 5, dir + "/ring.txt", "Error exporting to file \"" + dir + "/ring.txt\": unknown format (use .csv or .obj)\n"},
-        {2, 5, dir + "/two.csv", "Error exporting to file \"" + dir + "/two.csv\": needs 3 points or more\n"},
-        {8, 5, dir + "/none/ring.obj", "Error exporting to file \"" + dir + "/none/ring.obj\": cannot create a file in its folder: No such file or directory\n"}};
+    const std::string error = "Error exporting to file \"" + dir;
+    mkdir((dir + "/box.obj").c_str(), 0700), mkdir((dir + "/lid.mtl").c_str(), 0700);
+    const struct { int points, tieSpacing; float radius; std::string name, printed; } rows[] = {
+        {8, 5, 10, dir + "/ring.Csv", "exported \"" + dir + "/ring.Csv\"\n"},
+        {3, 50, 0.5f, dir + "/tiny.OBJ", "exported \"" + dir + "/tiny.OBJ\" (no ties at this spacing)\n"},
+        {8, 5, 10, dir + "/ring.txt", error + "/ring.txt\": unknown format (use .csv or .obj)\n"},
+        {2, 5, 10, dir + "/two.csv", error + "/two.csv\": needs 3 points or more\n"},
+        {8, 5, 10, dir + "/none/ring.obj", error + "/none/ring.obj\": cannot create a file in its folder: No such file or directory\n"},
+        {8, 5, 10, dir + "/box.obj", error + "/box.obj\": Is a directory\n"},
+        {8, 5, 10, dir + "/lid.obj", error + "/lid.obj\": \"" + dir + "/lid.mtl\": Is a directory\n"},
+        {4, 5, 3.0e38f, dir + "/far.csv", error + "/far.csv\": the track's shape is not finite\n"},
+        {12, 1, 40000, dir + "/vast.obj", error + "/vast.obj\": the model is too large to export (more than 100000 ties)\n"}};
+    const mode_t mask = umask(027);
     for (const auto& r : rows) {
-        buildRing(view, circle(r.points, r.points == 3 ? 0.5f : 10.0f, 1.0f)), view.tieSpacing = r.tieSpacing;
+        std::vector<Point3> ring = circle(r.points, r.radius, 1.0f);
+        if (r.points == 4) ring[1][0] = ring[3][0] = -r.radius, ring[2][2] = ring[3][2] = r.radius;  // zigzag: overflows
+        buildRing(view, ring), view.tieSpacing = r.tieSpacing;
         EXPECT_EQ(command('X', r.name), r.printed);
     }
-    EXPECT_EQ(shell("cd '" + dir + "' && ls && head -c 6 tiny.OBJ && cat tiny.mtl | grep -c Kd"),
-              "ring.Csv\ntiny.OBJ\ntiny.mtl\n# Kalv3");
+    umask(mask);
+    EXPECT_EQ(shell("cd '" + dir + "' && stat -c '%n %a' * && head -c 6 tiny.OBJ && cat tiny.mtl | grep -c Kd"),
+              "box.obj 700\nlid.mtl 700\nring.Csv 640\ntiny.OBJ 640\ntiny.mtl 640\n# Kalv3");
 }
 
 // Saves by an ordinary user (uid and gid 65534: the tests run as root on CI, where no permission
 // check bites, so each save runs in a child that has given root up). Each row makes a file of an
 // owner, a group and a mode in a folder of a mode; a file the user may not write stays as it was,
-// and every file a rename would take something from (its owner, its group) is written in place,
-// keeping its inode (in a sticky folder a rename over another owner's file is not even allowed).
+// and every file a rename would take something from (its owner, its group, an extended
+// attribute) is written in place, keeping its inode (in a sticky folder a rename over another
+// owner's file is not even allowed). A renamed file keeps its group and then its set-group-ID
+// bit; a folder that cannot be synced after the rename (one the user may not read) fails the save.
 TEST_F(TrackFiles, AnOrdinaryUsersSavesNeverWriteWhatTheyMayNotNorTakeAnOwnerOrAGroup) {
     constexpr uid_t kUser = 65534;
     constexpr gid_t kOtherGroup = 100;  // the user's one more group
     const bool root = geteuid() == 0;
     const uid_t user = root ? kUser : geteuid();
-    const struct { const char* what; mode_t folder; uid_t owner; gid_t group; mode_t mode; const char* error; bool inPlace; } rows[] = {
-        {"read-only", 0777, user, user, 0444, "Permission denied", true},
-        {"another owner's in a sticky folder", 01777, 0, user, 0666, nullptr, true},
-        {"of a group not the user's", 0777, user, 0, 0664, nullptr, true},
-        {"of the user's other group", 0777, user, kOtherGroup, 0640, nullptr, false}};  // renamed, group kept
+    const struct { const char* what; mode_t folder; uid_t owner; gid_t group; mode_t mode; const char* error; bool saved, inPlace; } rows[] = {
+        {"read-only", 0777, user, user, 0444, "Permission denied", false, true},
+        {"another owner's in a sticky folder", 01777, 0, user, 0666, "", true, true},
+        {"of a group not the user's", 0777, user, 0, 0664, "", true, true},
+        {"of the user's other group", 0777, user, kOtherGroup, 02750, "", true, false},
+        {"with an extended attribute", 0777, user, user, 0640, "", true, true},
+        {"in a folder the user may not read", 0300, user, user, 0640, "cannot sync its folder: Permission denied", true, false}};
     chmod(dir.c_str(), 0755);
     makeTrack();
     const std::string track = stored();
@@ -202,8 +223,10 @@ TEST_F(TrackFiles, AnOrdinaryUsersSavesNeverWriteWhatTheyMayNotNorTakeAnOwnerOrA
         if (!root && (r.owner != user || r.group != user)) { std::printf("skipped (needs root): %s\n", r.what); continue; }
         const std::string folder = dir + "/" + r.what, path = folder + "/track.trk";
         mkdir(folder.c_str(), 0700), chmod(folder.c_str(), r.folder), writeFile(path, "the user's old track");
+        if (!(r.folder & 077) && root) { ASSERT_EQ(chown(folder.c_str(), user, user), 0); }  // a folder for its owner only is the user's
+        if (std::strstr(r.what, "attribute")) { ASSERT_EQ(setxattr(path.c_str(), "user.kalvora", "1", 1, 0), 0); }
         struct stat before, after;
-        ASSERT_TRUE(chown(path.c_str(), r.owner, r.group) + chmod(path.c_str(), r.mode) == 0 || !root) << r.what;
+        ASSERT_TRUE((chown(path.c_str(), r.owner, r.group) == 0 && chmod(path.c_str(), r.mode) == 0) || !root) << r.what;
         stat(path.c_str(), &before);
         int answer[2];
         ASSERT_EQ(pipe(answer), 0);
@@ -220,10 +243,10 @@ TEST_F(TrackFiles, AnOrdinaryUsersSavesNeverWriteWhatTheyMayNotNorTakeAnOwnerOrA
         close(answer[0]);
         if (root) waitpid(child, nullptr, 0);
         stat(path.c_str(), &after);
-        EXPECT_EQ(reason, std::string(r.error ? r.error : "")) << r.what;
-        EXPECT_EQ(readFile(path), r.error ? "the user's old track" : track) << r.what;
+        EXPECT_EQ(reason, std::string(r.error)) << r.what;
+        EXPECT_EQ(readFile(path), r.saved ? track : "the user's old track") << r.what;
         EXPECT_TRUE((after.st_ino == before.st_ino) == r.inPlace && after.st_uid == r.owner && after.st_gid == r.group &&
-                    (after.st_mode & 07777) == r.mode) << r.what;
+                    (after.st_mode & 07777) == r.mode) << r.what << " mode " << std::oct << after.st_mode;
     }
 }
 

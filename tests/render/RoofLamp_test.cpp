@@ -1,4 +1,4 @@
-// The train's roof lamp: its pulse, step by step, as written.
+// The train's roof lamp: its pulse, step by step, against a reference level.
 #include <gtest/gtest.h>
 
 #include "track/TrackView.h"

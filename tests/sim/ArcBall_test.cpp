@@ -1,5 +1,5 @@
-// The arcball: the rotation of every drag, drag after drag, is the written arithmetic's to the
-// last bit (it turns the world by twice the angle between the drag's points on the sphere).
+// The arcball: the rotation of every drag, drag after drag, equals a reference calculation to
+// the last bit (it turns the world by twice the angle between the drag's points on the sphere).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +10,8 @@
 
 namespace {
 
-// The arcball as written: every value a float, each expression's products and sums formed in
-// double and rounded once when it is stored.
+// The reference arcball: each value stored as a float, products and sums formed in double and
+// rounded once when the value is stored.
 using D = double;
 struct Q { float x, y, z, w; };
 Q times(Q a, Q b) {
@@ -46,9 +46,9 @@ void matrixOf(Q q, float m[16]) {
     std::copy(rows, rows + 16, m);
 }
 
-// Random drags, inside the circle and out, pressed again and again: the matrix is the written
-// arithmetic's to the last bit.
-TEST(ArcBall, EveryMatrixIsTheWrittenArithmeticsToTheLastBit) {
+// Random drags, inside the circle and out, pressed again and again: the matrix is the reference
+// arcball's to the last bit.
+TEST(ArcBall, EveryMatrixIsTheReferenceArcballsToTheLastBit) {
     std::mt19937 random(3);
     std::uniform_real_distribution<float> place(-1.4f, 1.4f);
     ArcBall ball;

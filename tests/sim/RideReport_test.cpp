@@ -46,6 +46,19 @@ TEST(RideReport, TheSummaryOfAVerticalRingAtConstantSpeedIsWorkedOutByHand) {
         << r.minVerticalG << " " << r.maxVerticalG << " " << r.maxLateralG;
 }
 
+// A level ring ridden at a constant speed: the seat pushes the riders towards the centre, which
+// lies to the left of travel counter-clockwise seen from above, so the lateral g is -v²/(R|g|)
+// (+ is to the right of travel) at every place.
+TEST(RideReport, TheLateralGOfALeftTurnIsNegative) {
+    constexpr double kRadius = 20, kSpeed = 10, kRing = 0.05;  // tolerance: a ring of 60 points, relative
+    TrackView view(0, 0, 10, 10);
+    buildRing(view, circle(60, float(kRadius), 1.0f));
+    view.physicsOn = 0, view.trainSpeed = float(kSpeed);
+    const double expected = -kSpeed * kSpeed / (kRadius * kGravity);
+    for (const RidePlace& p : computeRideReport(view).places)
+        ASSERT_TRUE(p.forcesKnown && std::fabs(p.lateralG / expected - 1) < kRing) << p.u << ": " << p.lateralG;
+}
+
 // The ride report page's example is what the program prints for tracks/loop.trk, line for line.
 TEST(RideReport, TheReadmesExampleIsWhatTheProgramPrintsForTheLoop) {
     TrackView view(0, 0, 10, 10);

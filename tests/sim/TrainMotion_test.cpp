@@ -7,9 +7,9 @@
 
 #include "tests/support/TrackFixtures.h"
 
-// The step as written: trainU + trainSpeed / sampleDist[k] x 0.01, formed in double and stored
+// The reference step: trainU + trainSpeed / sampleDist[k] x 0.01, formed in double and stored
 // as float; 1 or more puts the train exactly at the start.
-float literalStep(const TrackView& view, float u, float speed) {
+float referenceStep(const TrackView& view, float u, float speed) {
     const float next = static_cast<float>(u + speed / (double)view.sampleDist[int(u * 100.0)] * 0.01);
     return next >= 1.0f ? 0.0f : next;
 }
@@ -24,7 +24,7 @@ TEST(TrainStep, IsTheSingleStepOfTheFormulaWrappingToTheStart) {
             ASSERT_GE(view.numPoints, kMinBuildPoints) << name;
             view.physicsOn = 0, view.trainSpeed = speed;
             for (int frame = 0; frame < 2000; ++frame) {
-                const float expected = literalStep(view, view.trainU, speed);
+                const float expected = referenceStep(view, view.trainU, speed);
                 view.advanceTrain();
                 ASSERT_EQ(view.trainU, expected) << name << " at speed " << speed << ", frame " << frame;
             }
@@ -34,7 +34,7 @@ TEST(TrainStep, IsTheSingleStepOfTheFormulaWrappingToTheStart) {
         TrackView view(0, 0, 100, 100);
         buildRing(view, circle(8, 10.0f, 2.0f));
         view.physicsOn = 0, view.trainSpeed = c.speed, view.trainU = c.u, view.sampleDist[98] = c.dist98;
-        const float expected = literalStep(view, c.u, c.speed);
+        const float expected = referenceStep(view, c.u, c.speed);
         view.advanceTrain();
         EXPECT_EQ(view.trainU, expected) << "from " << c.u << " at speed " << c.speed;
     }

@@ -16,13 +16,13 @@ template <typename T> bool sameBits(const T& a, const T& b) { return std::memcmp
 
 double squared(float a, float b) { return ((double)a - b) * ((double)a - b); }
 
-// The build of track 1 written out from its definition, on the view's segments: the length
-// walk, the energy and the sample table, every value rounded to float where it is stored.
-struct LiteralBuild {
+// A reference build of track 1 on the view's segments: the length walk, the energy and the
+// sample table, each value stored as a float, products and sums formed in double.
+struct ReferenceBuild {
     float lengths[100], trackLength = 0, maxHeight = std::numeric_limits<float>::lowest(), energy;
     float x[100], y[100], z[100], dist[100];
 
-    explicit LiteralBuild(const TrackView& view) {
+    explicit ReferenceBuild(const TrackView& view) {
         const int n = view.numPoints;
         for (int i = 0; i < n; ++i) {
             float len = 0, t = 0, x0, y0, z0, x1, y1, z1;
@@ -47,7 +47,7 @@ struct LiteralBuild {
 
 // Random rings of 3, 20 and 100 points and three stacked ones, in both bases; fewer than three
 // points then build nothing.
-TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
+TEST(TrackBuild, EveryBuiltValueEqualsTheReferenceBuildBitForBit) {
     unsigned seed = 12345;
     auto random = [&seed] { return (seed = seed * 1103515245u + 12345u) % 20000 / 1000.0f - 10.0f; };
     std::vector<std::vector<Point3>> rings = {std::vector<Point3>(3, {{0, 0.125f, 0}})};
@@ -57,15 +57,15 @@ TEST(TrackBuild, EveryBuiltValueEqualsTheLiteralBuildBitForBit) {
         for (int basis : {0, 1}) {
             TrackView view(0, 0, 100, 100);
             view.useBSpline = basis, buildRing(view, ring);
-            const LiteralBuild literal(view);
+            const ReferenceBuild reference(view);
             for (std::size_t i = 0; i < ring.size(); ++i)
-                EXPECT_TRUE(sameBits(view.segments[i]->length, literal.lengths[i])) << ring.size() << " points, " << i;
-            EXPECT_TRUE(sameBits(view.trackLength, literal.trackLength) && sameBits(view.maxHeight, literal.maxHeight) &&
-                        sameBits(view.totalEnergy, literal.energy) && sameBits(view.sampleX, literal.x) &&
-                        sameBits(view.sampleY, literal.y) && sameBits(view.sampleZ, literal.z) &&
-                        sameBits(view.sampleDist, literal.dist)) << ring.size() << " points, basis " << basis;
+                EXPECT_TRUE(sameBits(view.segments[i]->length, reference.lengths[i])) << ring.size() << " points, " << i;
+            EXPECT_TRUE(sameBits(view.trackLength, reference.trackLength) && sameBits(view.maxHeight, reference.maxHeight) &&
+                        sameBits(view.totalEnergy, reference.energy) && sameBits(view.sampleX, reference.x) &&
+                        sameBits(view.sampleY, reference.y) && sameBits(view.sampleZ, reference.z) &&
+                        sameBits(view.sampleDist, reference.dist)) << ring.size() << " points, basis " << basis;
             buildRing(view, {ring[0], ring[1]});
-            EXPECT_TRUE(sameBits(view.trackLength, literal.trackLength) && sameBits(view.sampleDist, literal.dist));
+            EXPECT_TRUE(sameBits(view.trackLength, reference.trackLength) && sameBits(view.sampleDist, reference.dist));
         }
 }
 
