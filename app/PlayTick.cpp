@@ -4,7 +4,9 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "track/TrackView.h"
 
@@ -43,7 +45,14 @@ PlayButton::~PlayButton() { Fl::remove_idle(playTick, this); }
 
 void playTick(void* data) {
     PlayButton* button = static_cast<PlayButton*>(data);
-    if (tickClock() - button->lastTick <= kTickIntervalMs) return;
+    const long waited = tickClock() - button->lastTick;
+    if (waited <= kTickIntervalMs) {
+        // Called again at once whenever the loop is idle: give the processor back until the tick is
+        // due, but no longer than kIdleRestMs, which is then the most an event waits.
+        const long untilDue = std::clamp(kTickIntervalMs + 1 - waited, 0L, kIdleRestMs);
+        std::this_thread::sleep_for(std::chrono::milliseconds(untilDue));
+        return;
+    }
     button->lastTick = tickClock();
     SpeedSlider* slider = button->slider;
     int v = static_cast<int>(slider->value());

@@ -1,10 +1,12 @@
 // Kalvora's entry point: ask for the window size, open the main window with the view, open the
-// track file named on the command line if there is one, run, and keep the track if it is unsaved.
+// track file named on the command line if there is one, run, and keep the track if it is unsaved,
+// also when a signal ends the run, the display is lost or the program crashes.
 #include <FL/Fl.H>
 #include <malloc.h>
 
 #include <cstdio>
 
+#include "app/Ending.h"
 #include "app/MainWindow.h"
 #include "app/PlayTick.h"
 #include "app/WindowSize.h"
@@ -19,11 +21,12 @@ int main(int argc, char** argv) {
     // The console carries the figures the user asks for; show them at once, also when piped.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
+    endOnSignals();
     int srnwidth = kFallbackWidth;
     int srnheight = kFallbackHeight;
     int quitPrgm = 0;
     askWindowSize(&srnwidth, &srnheight, &quitPrgm);
-    if (quitPrgm == 1) return 1;
+    if (quitPrgm == 1) return kExitStatus;
 
     MainWindow* window = new MainWindow(0, 0, srnwidth, srnheight, kMainWindowTitle);
     window->begin();
@@ -32,6 +35,8 @@ int main(int argc, char** argv) {
     new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
     window->end();
     window->show();
+    keepOnLostDisplay(view);
+    keepOnCrash(&view->keptTrack.crashCopy());
     if (argc > 1) view->loadTrackFile(argv[1]);  // `kalvora FILE` opens FILE as F1 would
 
     Fl::run();
@@ -39,5 +44,5 @@ int main(int argc, char** argv) {
     view->keptTrack.keepAtClose(*view);
     delete view;
     delete window;
-    return 1;  // Kalvora always ends with status 1
+    return kExitStatus;
 }
