@@ -1,5 +1,5 @@
 // The ride report's stalls against a hill the energy cannot climb, its summary against a vertical
-// ring worked out by hand, and the README's example against the program.
+// ring worked out by hand, and the ride report page's example against the program.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,11 +46,11 @@ TEST(RideReport, TheSummaryOfAVerticalRingAtConstantSpeedIsWorkedOutByHand) {
         << r.minVerticalG << " " << r.maxVerticalG << " " << r.maxLateralG;
 }
 
-// The README's example is what the program prints for tracks/loop.trk, line for line.
+// The ride report page's example is what the program prints for tracks/loop.trk, line for line.
 TEST(RideReport, TheReadmesExampleIsWhatTheProgramPrintsForTheLoop) {
     TrackView view(0, 0, 10, 10);
     view.loadTrackFile(KALVORA_SOURCE_DIR "/tracks/loop.trk");
-    const std::string readme = readFile(KALVORA_SOURCE_DIR "/README.md");
+    const std::string readme = readFile(KALVORA_SOURCE_DIR "/docs/ride-report.md");
     const size_t from = readme.find("```\nride report: ") + 4;
     EXPECT_EQ(readme.substr(from, readme.find("```", from) - from), rideReportSummary(computeRideReport(view)));
 }
