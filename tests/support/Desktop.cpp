@@ -42,6 +42,7 @@ KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std
         if (chdir(workDir.c_str()) != 0) _exit(126);
         const rlimit noCore = {0, 0};  // a crash the test causes leaves no core file
         setrlimit(RLIMIT_CORE, &noCore);
+        for (const int end : {SIGINT, SIGHUP, SIGTERM}) signal(end, SIG_DFL);  // as a terminal starts it, also from a background job
         dup2(open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open("errors.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         setenv("HOME", workDir.c_str(), 1);  // whatever it keeps stays in the scratch folder
