@@ -11,19 +11,15 @@ TEST(CrashCopy, ACrashKeepsTheLastChangeNeverAnEmptyTrackAndNoCopyOfASavedOne) {
     TrackView view(0, 0, 10, 10);
     const CrashCopy& crash = view.keptTrack.crashCopy();
     const std::string path = view.keptTrack.path();
+    const auto addTree = [&view] { view.trees[view.numTrees++] = new ControlPoint(1, 0, 2, 1, 4.5f, 0, 0, 0); };
     EXPECT_FALSE(crash.writeNow());  // nothing changed
-    view.trees[view.numTrees++] = new ControlPoint(1, 0, 2, 1, 4.5f, 0, 0, 0);
-    view.keptTrack.changed(view);
+    addTree(), view.keptTrack.changed(view);
     const std::vector<unsigned char> oneTree = encodeTrack(view);
-    view.trees[view.numTrees++] = new ControlPoint(3, 0, 2, 1, 4.5f, 0, 0, 0);  // not yet an event's change
-    EXPECT_TRUE(crash.writeNow());
-    EXPECT_EQ(readFile(path), std::string(oneTree.begin(), oneTree.end()));
+    addTree();  // not an event's change yet
+    EXPECT_TRUE(crash.writeNow() && readFile(path) == std::string(oneTree.begin(), oneTree.end()));
     view.deleteAllRecords(), view.keptTrack.changed(view);
-    EXPECT_FALSE(crash.writeNow());
-    EXPECT_EQ(readFile(path).size(), oneTree.size());
-    view.trees[view.numTrees++] = new ControlPoint(1, 0, 2, 1, 4.5f, 0, 0, 0);
-    view.keptTrack.changed(view), view.keptTrack.keepWhenDue(view, 0), view.keptTrack.keepWhenDue(view, kKeepDelayMs);
-    view.keptTrack.matchesFile();  // saved after the tick kept it
-    EXPECT_FALSE(crash.writeNow());
-    EXPECT_NE(access(path.c_str(), F_OK), 0);
+    EXPECT_TRUE(!crash.writeNow() && readFile(path).size() == oneTree.size());
+    addTree(), view.keptTrack.changed(view), view.keptTrack.keepWhenDue(view, 0);
+    view.keptTrack.keepWhenDue(view, kKeepDelayMs), view.keptTrack.matchesFile();  // kept by the tick, then saved
+    EXPECT_TRUE(!crash.writeNow() && access(path.c_str(), F_OK) != 0);
 }

@@ -169,7 +169,7 @@ TEST(Interaction, EachEndSignalALostDisplayAndACrashKeepTheUnsavedTrack) {
         pressKey("n");
         pause(2000);
         if (*end.promptKey) { ASSERT_NE(openPrompt(end.promptKey), ""); }
-        kill(end.signal ? program.pid() : display->pid(), end.signal ? end.signal : SIGKILL);
+        kill(end.signal ? program.pid() : display->pid, end.signal ? end.signal : SIGKILL);
         EXPECT_EQ(program.waitForExit(5000), end.status);
         EXPECT_EQ(program.endSignal(), end.endSignal);
         const std::string kept = keptTrack(program, dir);

@@ -67,25 +67,21 @@ int KalvoraProcess::waitForExit(int timeoutMs) {
     return running() || status_ >= kBySignal ? -1 : status_;
 }
 
-OwnDisplay::OwnDisplay() : before_(std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") {
-    int ready[2];
+OwnDisplay::OwnDisplay() : before(std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") {
+    int ready[2];  // Xvfb writes its display's number there once it takes clients
     if (pipe(ready) != 0) return;
     const std::string fd = std::to_string(ready[1]);
-    pid_ = fork();
-    if (pid_ == 0) {
-        close(ready[0]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr);
-        _exit(127);
-    }
+    if ((pid = fork()) == 0)
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr), _exit(127);
     close(ready[1]);
-    char number[16] = {};  // the display's number and a line break, once the server accepts clients
+    char number[16] = {};
     if (read(ready[0], number, sizeof number - 1) > 0) setenv("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str(), 1);
     close(ready[0]);
 }
 
 OwnDisplay::~OwnDisplay() {
-    if (pid_ > 0) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
-    setenv("DISPLAY", before_.c_str(), 1);
+    if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    setenv("DISPLAY", before.c_str(), 1);
 }
 
 std::string waitForWindow(const std::string& title, int timeoutMs) {

@@ -37,19 +37,14 @@ private:
     int status_ = -1;  // the exit status once known; kBySignal + the signal for a death by signal
 };
 
-// An X server of its own, for a test that takes it away: an Xvfb on a free display, the DISPLAY
-// of this process (and so of every program and xdotool it starts) while it lives.
-class OwnDisplay {
-public:
+// An X server of its own for a test that takes it away: an Xvfb on a free display, made the
+// DISPLAY of this process and of all it starts. Killed, and the earlier DISPLAY back, at the end.
+struct OwnDisplay {
     OwnDisplay();
-    ~OwnDisplay();  // kills the server if it still runs and puts the earlier DISPLAY back
-    int pid() const { return pid_; }
-
-private:
-    std::string before_;
-    int pid_ = -1;
+    ~OwnDisplay();
+    std::string before;
+    int pid = -1;
 };
-
 // The id of a visible top-level window whose title matches the regular expression title exactly,
 // waiting up to timeoutMs; "" if none came.
 std::string waitForWindow(const std::string& title, int timeoutMs = 20000);
