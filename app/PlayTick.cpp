@@ -48,9 +48,12 @@ void playTick(void* data) {
     const long waited = tickClock() - button->lastTick;
     if (waited <= kTickIntervalMs) {
         // Called again at once whenever the loop is idle: give the processor back until the tick is
-        // due, but no longer than kIdleRestMs, which is then the most an event waits.
-        const long untilDue = std::clamp(kTickIntervalMs + 1 - waited, 0L, kIdleRestMs);
-        std::this_thread::sleep_for(std::chrono::milliseconds(untilDue));
+        // due, but no longer than kIdleRestMs, which is then the most an event waits. The tick's
+        // clock counts the steady clock's whole milliseconds, so the moment it turns to the due
+        // value is known exactly; with another clock the rest is still kIdleRestMs at most.
+        using namespace std::chrono;
+        const steady_clock::time_point due{milliseconds(button->lastTick + kTickIntervalMs + 1)};
+        std::this_thread::sleep_until(std::min(due, steady_clock::now() + milliseconds(kIdleRestMs)));
         return;
     }
     button->lastTick = tickClock();
