@@ -4,7 +4,9 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "track/TrackView.h"
 
@@ -43,7 +45,17 @@ PlayButton::~PlayButton() { Fl::remove_idle(playTick, this); }
 
 void playTick(void* data) {
     PlayButton* button = static_cast<PlayButton*>(data);
-    if (tickClock() - button->lastTick <= kTickIntervalMs) return;
+    const long waited = tickClock() - button->lastTick;
+    if (waited <= kTickIntervalMs) {
+        // Called again at once whenever the loop is idle: give the processor back until the tick is
+        // due, but no longer than kIdleRestMs, which is then the most an event waits. The tick's
+        // clock counts the steady clock's whole milliseconds, so the moment it turns to the due
+        // value is known exactly; with another clock the rest is still kIdleRestMs at most.
+        using namespace std::chrono;
+        const steady_clock::time_point due{milliseconds(button->lastTick + kTickIntervalMs + 1)};
+        std::this_thread::sleep_until(std::min(due, steady_clock::now() + milliseconds(kIdleRestMs)));
+        return;
+    }
     button->lastTick = tickClock();
     SpeedSlider* slider = button->slider;
     int v = static_cast<int>(slider->value());

@@ -14,6 +14,8 @@ extern TickClock tickClock;
 
 // The tick fires only when more than this many milliseconds have passed since the last one.
 constexpr long kTickIntervalMs = 16;
+// The longest the tick rests when it is not due.
+constexpr long kIdleRestMs = 1;
 
 // A value slider whose callback asks the view to redraw. User data: the view.
 class SpeedSlider : public Fl_Value_Slider {
@@ -38,5 +40,6 @@ public:
 };
 
 // Idle callback, data = the PlayButton: at most once per kTickIntervalMs steps the slider
-// (wrapping below its maximum) and fires its callback, which redraws the view.
+// (wrapping below its maximum) and fires its callback, which redraws the view; between ticks it
+// sleeps until the next is due, kIdleRestMs at most.
 void playTick(void* data);

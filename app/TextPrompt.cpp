@@ -9,11 +9,14 @@
 
 #include <cstring>
 
+#include "app/Ending.h"
+
 PromptFunction filePrompt = promptText;
 
 Fl_Widget* waitForAnswer(Fl_Widget* ok, Fl_Widget* cancel, Fl_Widget* window) {
     for (;;) {
         Fl::wait();
+        if (endRequested()) return window;  // closed with every other window
         while (Fl_Widget* widget = Fl::readqueue()) {
             if (widget == ok || widget == cancel || widget == window) return widget;
         }

@@ -22,4 +22,5 @@ extern PromptFunction filePrompt;
 
 // Runs the toolkit until ok, cancel or window comes out of the read queue (the dialogs' widgets
 // have no callbacks of their own) and returns that widget; any other queued widget is skipped.
+// Returns window once a signal asking Kalvora to end has closed the windows.
 Fl_Widget* waitForAnswer(Fl_Widget* ok, Fl_Widget* cancel, Fl_Widget* window);

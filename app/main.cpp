@@ -1,6 +1,7 @@
 // Kalvora's entry point: answer --help and --version, ask for the window size, open the main
 // window with the view, open the track file named on the command line if there is one, name a
-// track an earlier run kept, run, and keep the track if it is unsaved.
+// track an earlier run kept, run, and keep the track if it is unsaved, also when a signal ends the
+// run, the display is lost or the program crashes.
 #include <FL/Fl.H>
 #include <malloc.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/Ending.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/PlayTick.h"
@@ -28,11 +30,12 @@ int main(int argc, char** argv) {
     if (command.action != CommandLine::Run) return answerCommandLine(command);
 
     useKalvoraWindowIdentity();
+    endOnSignals();
     int srnwidth = kFallbackWidth;
     int srnheight = kFallbackHeight;
     int quitPrgm = 0;
     askWindowSize(&srnwidth, &srnheight, &quitPrgm);
-    if (quitPrgm == 1) return 1;
+    if (quitPrgm == 1) return kExitStatus;
 
     MainWindow* window = new MainWindow(0, 0, srnwidth, srnheight, kMainWindowTitle);
     window->begin();
@@ -41,6 +44,8 @@ int main(int argc, char** argv) {
     new PlayButton(view->speedSlider, 0, 0, 0, 0);  // owned by the window; registers the tick
     window->end();
     window->show();
+    keepOnLostDisplay(view);
+    keepOnCrash(&view->keptTrack.crashCopy());
     view->helpWindow = new HelpWindow(view);  // hidden; an error line opens it
     if (!command.file.empty()) view->loadTrackFile(command.file.c_str());  // as F1 would, or imports it
     view->keptTrack.offerEarlierRun();
@@ -50,5 +55,5 @@ int main(int argc, char** argv) {
     view->keptTrack.keepAtClose(*view);
     delete view;
     delete window;
-    return 1;  // Kalvora always ends with status 1
+    return kExitStatus;
 }

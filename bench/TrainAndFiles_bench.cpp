@@ -56,7 +56,7 @@ static void BM_KeepLargestTrack(benchmark::State& state) {
     TrackView view(0, 0, 800, 600);
     buildLargest(view);
     for (auto _ : state) {
-        view.keptTrack.changed();
+        view.keptTrack.changed(view);
         view.keptTrack.keepWhenDue(view, 0);             // the first tick after the change
         view.keptTrack.keepWhenDue(view, kKeepDelayMs);  // due: written
     }

@@ -90,7 +90,7 @@ void TrackView::loadTrackFile(const char* name) {
         std::string line;
         if (importTrackFile(*this, name, &line)) {
             trackFileName.clear();  // the track is not that file's
-            keptTrack.changed();  // not a Kalvora file yet; from F1 the event makes it an undo step
+            keptTrack.changed(*this);  // not a Kalvora file yet; from F1 the event makes it an undo step
             requestRedraw();
         }
         printMessage("%s\n", line.c_str());
@@ -111,7 +111,7 @@ void TrackView::openKeptTrack() {
     if (!openTrackFile(path.c_str())) return;
     // Not the user's file: it stays unsaved until F2, and is kept again under this run's name.
     trackFileName.clear();
-    keptTrack.changed();
+    keptTrack.changed(*this);
     printMessage("opened kept track %s\n", path.c_str());
 }
 

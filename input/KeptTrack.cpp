@@ -27,8 +27,6 @@ namespace {
 // The run's start names its copy: the program's start, not the answer to the size dialog.
 const std::time_t kRunStart = std::time(nullptr);
 
-constexpr mode_t kFolderMode = 0700;  // the folders made here are the user's alone
-
 std::string homeFolder(const char* home) {
     if (home && home[0] == '/') return home;
     const passwd* entry = getpwuid(getuid());
@@ -40,7 +38,7 @@ std::string homeFolder(const char* home) {
 bool makeFolders(const std::string& folder, std::string* reason) {
     for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
         const std::string part = folder.substr(0, end);
-        if (mkdir(part.c_str(), kFolderMode) != 0 && errno != EEXIST) {
+        if (mkdir(part.c_str(), kKeptFolderMode) != 0 && errno != EEXIST) {
             *reason = "cannot make the folder \"" + part + "\": " + std::strerror(errno);
             return false;
         }
@@ -107,13 +105,19 @@ bool isKeptTrackName(const std::string& name) {
 KeptTrack::KeptTrack()
     : folder_(keptTrackFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
       name_(keptTrackName(kRunStart, static_cast<long>(getpid()))),
-      path_(folder_ + "/" + name_) {}
+      path_(folder_ + "/" + name_),
+      crash_(folder_, path_) {}
 
-void KeptTrack::changed() { unsaved_ = pending_ = true; }
+void KeptTrack::changed(const TrackView& view) {
+    unsaved_ = pending_ = true;
+    if (isEmpty(view)) crash_.clear(false);
+    else crash_.hold(encodeTrack(view));
+}
 
 void KeptTrack::matchesFile() {
     unsaved_ = pending_ = false;
     dueMs_.reset();
+    crash_.clear(wrote_);
 }
 
 void KeptTrack::keepWhenDue(const TrackView& view, long nowMs) {
@@ -130,6 +134,7 @@ void KeptTrack::keepAtClose(const TrackView& view) {
     } else if (wrote_) {
         std::remove(path_.c_str());  // the track is safe in the user's own file
     }
+    crash_.clear(false);
 }
 
 bool KeptTrack::write(const TrackView& view, bool reportEveryFailure) {

@@ -89,7 +89,7 @@ UndoMark TrackView::trackMark() const { return {encodeTrack(*this), trainSpeed, 
 void TrackView::recordUndoStep(UndoMark mark, int event) {
     const bool changed = differsFrom(*this, mark);
     // A save or load in this event holds what changed before it; only a change after it is unsaved.
-    if (fileMark ? differsFrom(*this, *fileMark) : changed) keptTrack.changed();
+    if (fileMark ? differsFrom(*this, *fileMark) : changed) keptTrack.changed(*this);
     if (changed) undoHistory.record(std::move(mark.before), heldGesture(event));
     if (event == FL_RELEASE) undoHistory.endGesture();  // the next drag is an action of its own
 }
@@ -116,7 +116,7 @@ void TrackView::stepHistory(bool back) {
     }
     // A load starts the train on three points; a step back or forth only keeps it running.
     trainRunning = wasRunning == 1 && numPoints >= kMinBuildPoints ? 1 : 0;
-    keptTrack.changed();
+    keptTrack.changed(*this);
     requestRedraw();
     const std::size_t left = back ? undoHistory.undoSteps() : undoHistory.redoSteps();
     printMessage("%s: %d steps left\n", name, static_cast<int>(left));

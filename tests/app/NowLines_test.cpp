@@ -18,7 +18,7 @@ TEST(NowLines, SayWhatTheKeysHaveSet) {
     riding.trainRunning = 1, riding.cameraMode = 2, riding.physicsOn = 0, riding.useBSpline = 0;
     riding.lightingOn = 0, riding.drawRails = 1, riding.showPoints = 0, riding.tieSpacing = 7, riding.supportEvery = 3;
     riding.trackColouring = kLateralGColours, riding.totalEnergy = 1234.56f, riding.gravity = -30.5f;
-    riding.undoHistory.record({}, 0), riding.keptTrack.changed();
+    riding.undoHistory.record({}, 0), riding.keptTrack.changed(riding);
     const std::vector<std::string> lines = nowLines(riding);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5), (std::vector<std::string>{
         "track: 4 points, 1 tree, Catmull-Rom", "train: running, physics off, speed 3.00, total energy 1234.6, gravity -30.5",

@@ -51,13 +51,13 @@ TEST(KeptTrack, AChangeIsWrittenThirtySecondsOnAndTheFirstWriteThinsTheFolder) {
     const struct { bool change; long tickMs; int trees; } steps[] = {
         {true, 1000, -1}, {false, 30999, -1}, {false, 31000, 1}, {true, 31001, 1}, {false, 61000, 1}, {false, 61001, 2}};
     for (const auto& step : steps) {
-        if (step.change) view.trees[view.numTrees++] = new ControlPoint(1, 0, 2, 1, 4.5f, 0, 0, 0), view.keptTrack.changed();
+        if (step.change) view.trees[view.numTrees++] = new ControlPoint(1, 0, 2, 1, 4.5f, 0, 0, 0), view.keptTrack.changed(view);
         view.keptTrack.keepWhenDue(view, step.tickMs);
         EXPECT_EQ(readFile(path).size(), step.trees < 0 ? 0 : trackFileSize(0, step.trees)) << step.tickMs;
     }
     for (int k = 0; k < 24; ++k) EXPECT_EQ(access((folder + "/" + keptTrackName(k, k)).c_str(), F_OK) == 0, (k * 7) % 24 >= 5);
     EXPECT_EQ(access(other.c_str(), F_OK) + access((folder + "/" + keptTrackName(0, 99)).c_str(), F_OK), 0);
-    view.deleteAllRecords(), view.keptTrack.changed(), view.keptTrack.keepWhenDue(view, 70000);
+    view.deleteAllRecords(), view.keptTrack.changed(view), view.keptTrack.keepWhenDue(view, 70000);
     view.keptTrack.keepWhenDue(view, 100000), view.keptTrack.keepAtClose(view);
     EXPECT_EQ(readFile(path).size(), trackFileSize(0, 2));
     view.keptTrack.matchesFile(), view.keptTrack.keepAtClose(view);

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,9 @@ KalvoraProcess::KalvoraProcess(const std::string& workDir, const std::vector<std
     pid_ = fork();
     if (pid_ == 0) {
         if (chdir(workDir.c_str()) != 0) _exit(126);
+        const rlimit noCore = {0, 0};  // a crash the test causes leaves no core file
+        setrlimit(RLIMIT_CORE, &noCore);
+        for (const int end : {SIGINT, SIGHUP, SIGTERM}) signal(end, SIG_DFL);  // as a terminal starts it, also from a background job
         dup2(open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open("errors.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         setenv("HOME", workDir.c_str(), 1);  // whatever it keeps stays in the scratch folder
@@ -54,13 +58,30 @@ KalvoraProcess::~KalvoraProcess() { if (running()) kill(pid_, SIGKILL), waitpid(
 bool KalvoraProcess::running() {
     int status;
     if (status_ == -1 && pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_)
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 1000;
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : kBySignal + WTERMSIG(status);
     return status_ == -1 && pid_ > 0;
 }
 
 int KalvoraProcess::waitForExit(int timeoutMs) {
     for (int waited = 0; running() && waited < timeoutMs; waited += 20) pause(20);
-    return running() || status_ == 1000 ? -1 : status_;
+    return running() || status_ >= kBySignal ? -1 : status_;
+}
+
+OwnDisplay::OwnDisplay() : before(std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") {
+    int ready[2];  // Xvfb writes its display's number there once it takes clients
+    if (pipe(ready) != 0) return;
+    const std::string fd = std::to_string(ready[1]);
+    if ((pid = fork()) == 0)
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr), _exit(127);
+    close(ready[1]);
+    char number[16] = {};
+    if (read(ready[0], number, sizeof number - 1) > 0) setenv("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str(), 1);
+    close(ready[0]);
+}
+
+OwnDisplay::~OwnDisplay() {
+    if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    setenv("DISPLAY", before.c_str(), 1);
 }
 
 int runWithoutDisplay(const std::string& workDir, const std::string& arguments) {
@@ -124,9 +145,14 @@ std::string openMainWindow(KalvoraProcess& program) {
     return main;
 }
 
-bool fileCommand(const std::string& key, const std::string& name, const std::string& answer) {
+std::string openPrompt(const std::string& key) {
     std::string prompt;  // the only untitled top-level window; pressed again, as the view's key poll misses a press a frame outlasts
     for (int tries = 0; tries < 3 && prompt.empty(); ++tries) pressKey(key), prompt = waitForWindow("", 5000);
+    return prompt;
+}
+
+bool fileCommand(const std::string& key, const std::string& name, const std::string& answer) {
+    const std::string prompt = openPrompt(key);
     if (prompt.empty()) return false;
     focusWindow(prompt);
     typeText(name);

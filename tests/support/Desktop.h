@@ -25,6 +25,7 @@ public:
     ~KalvoraProcess();  // kills the program if it still runs
     bool running();
     int waitForExit(int timeoutMs);  // the exit status; -1 if still running or killed by a signal
+    int endSignal() const { return status_ >= kBySignal ? status_ - kBySignal : 0; }  // 0: none (yet)
     std::string console() const { return readFile(workDir_ + "/console.txt"); }
     std::string errors() const { return readFile(workDir_ + "/errors.txt"); }
     int pid() const { return pid_; }
@@ -32,7 +33,8 @@ public:
 private:
     std::string workDir_;
     int pid_ = -1;
-    int status_ = -1;  // the exit status once known; 1000 for a death by signal
+    static constexpr int kBySignal = 1000;
+    int status_ = -1;  // the exit status once known; kBySignal + the signal for a death by signal
 };
 
 // Runs the real program in workDir without a display, with HOME and XDG_STATE_HOME as
@@ -40,6 +42,14 @@ private:
 // console and error stream in workDir/console.txt and workDir/errors.txt.
 int runWithoutDisplay(const std::string& workDir, const std::string& arguments);
 
+// An X server of its own for a test that takes it away: an Xvfb on a free display, made the
+// DISPLAY of this process and of all it starts. Killed, and the earlier DISPLAY back, at the end.
+struct OwnDisplay {
+    OwnDisplay();
+    ~OwnDisplay();
+    std::string before;
+    int pid = -1;
+};
 // The id of a visible top-level window whose title matches the regular expression title exactly,
 // waiting up to timeoutMs; "" if none came.
 std::string waitForWindow(const std::string& title, int timeoutMs = 20000);
@@ -62,6 +72,8 @@ constexpr int kRestX = 400, kRestY = 300;
 // Accepts the size dialog's offer, waits for the main window, rests the pointer in the view and
 // gives the window the focus. Returns the main window's id ("" if it never came).
 std::string openMainWindow(KalvoraProcess& program);
+// Presses a file key (F1, F2 or x) until the prompt opens and returns its id ("" if none came).
+std::string openPrompt(const std::string& key);
 // Presses a file key (F1 or F2), types the name into the prompt that opens and answers it with
 // an xdotool command ("key Return": OK; "click 1": cancel, which opens under the pointer).
 // False if no prompt came or it did not close.
