@@ -90,8 +90,7 @@ TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
     for (const auto& c : cases) {
         const Scene scene = {"", "oval.trk", c.drawRails, 5, 1, 0, -1, 1, 0};  // the same picture on every frame
         CapturedView kept(kWidth, kHeight), fresh(kWidth, kHeight);
-        loadScene(kept, scene);
-        drawFrame(kept);
+        loadScene(kept, scene, 4);
         const auto before = kept.frame;
         c.change(kept);
         drawFrame(kept);
