@@ -118,32 +118,46 @@ TEST(TrackImport, AFileThatDoesNotMatchIsRefusedAtItsLineWithWhatWasFoundAndTheT
     EXPECT_TRUE(view.numTrees == 0 && view.useBSpline == 1 && view.keptTrack.unsaved());
 }
 
-// A level circle, one banked 30 degrees inwards and one that rolls over twice on its way round
-// (200 rows, 63 m round) come back with every row within the tolerance of the built curve and the
-// up side as the rows', the first two on a handful of points; a closing row is no open end. Rows
-// whose frame is spoilt (every other one of the banked ring, its Up 3 long and downwards) take
-// the up side of their neighbours.
-TEST(TrackImport, ACircleAndABankedRingComeBackOnFewPointsWithinTheToleranceAndTheirUpSide) {
-    const auto at = [](double s) { return V{10 * std::cos(2 * M_PI * s), 3, -10 * std::sin(2 * M_PI * s)}; };
+// Rings of rows come back with every row within the tolerance of the built curve, their
+// height and their up side: a level circle and one banked 30 degrees inwards (200 rows, 63 m round) on a
+// handful of points, one that rolls over twice on more; a closing row is no open end. Rows whose
+// frame is spoilt (every other one of the banked ring, its Up 3 long and downwards) take the up
+// side of their neighbours. Half a circle is an open track: the ring joins its ends. A circle of
+// radius 100 round (500, 20, -300) is centred over the origin and scaled by 15 / 100, heights and
+// the guide ring's rise too.
+TEST(TrackImport, RingsComeBackOnFewPointsWithTheirUpSideJoinedWhenOpenAndScaledOntoTheGround) {
+    const auto round = [](double s) { return V{10 * std::cos(2 * M_PI * s), 3, -10 * std::sin(2 * M_PI * s)}; };
+    const auto half = [](double s) { return V{10 * std::cos(M_PI * s), 0, 10 * std::sin(M_PI * s)}; };
+    const auto wide = [](double s) { return V{500 + 100 * std::cos(2 * M_PI * s), 20, -300 + 100 * std::sin(2 * M_PI * s)}; };
     const auto banked = [](double s, double bank) {
         return V{-std::sin(bank) * std::cos(2 * M_PI * s), std::cos(bank), std::sin(bank) * std::sin(2 * M_PI * s)};
     };
-    const double bank = 30 * M_PI / 180;
-    const auto spoilt = [&](double s) { return std::lround(200 * s) % 2 ? V{0, -3, 0} : banked(s, bank); };
-    const struct { std::function<V(double)> written, up; int most; } rings[] = {
-        {[&](double s) { return banked(s, 0); }, [&](double s) { return banked(s, 0); }, 8},
-        {spoilt, [&](double s) { return banked(s, bank); }, 8},
-        {[&](double s) { return banked(s, 4 * M_PI * s); }, [&](double s) { return banked(s, 4 * M_PI * s); }, kMaxPoints}};
-    for (const auto& [written, up, most] : rings) {
+    const auto level = [&](double s) { return banked(s, 0); };
+    const auto inwards = [&](double s) { return banked(s, M_PI / 6); };
+    const auto spoilt = [&](double s) { return std::lround(200 * s) % 2 ? V{0, -3, 0} : inwards(s); };
+    const auto rolling = [&](double s) { return banked(s, 4 * M_PI * s); };
+    const struct { int rows; std::function<V(double)> at, written, up; bool closing; int most; double lap, scale; std::string note; } rings[] = {
+        {200, round, level, level, true, 8, 20 * M_PI, 1, ""}, {200, round, spoilt, inwards, true, 8, 20 * M_PI, 1, ""},
+        {200, round, rolling, rolling, true, kMaxPoints, 20 * M_PI, 1, ""},
+        {60, half, level, level, false, kMaxPoints, 10 * M_PI + 20, 1, ", ends joined"},
+        {400, wide, level, level, true, kMaxPoints, 200 * M_PI, 0.15, ", scaled by 0.1500 to fit the ground"}};
+    for (const auto& r : rings) {
         TrackView view(0, 0, 10, 10);
-        EXPECT_EQ(imported(view, trackData(200, at, written, true)).find("ends joined"), std::string::npos);
-        EXPECT_LE(view.numPoints, most);
+        const std::string answer = imported(view, trackData(r.rows, r.at, r.written, r.closing));
+        EXPECT_EQ(answer.substr(answer.find(" m") + 2), r.note) << answer;
+        EXPECT_LE(view.numPoints, r.most);
         const Sampled curve = sampled(view);
-        for (int r = 0; r < 200; ++r) {
-            const std::size_t j = curve.nearest(at(r / 200.0));
-            EXPECT_LT(distance(curve.point[j], at(r / 200.0)), tolerance(20 * M_PI)) << r;
-            EXPECT_LT(degreesBetween(curve.up[j], up(r / 200.0)), kUpDegrees) << r;
+        const V centre = r.scale == 1 ? V{} : V{500, 0, -300};  // where the large ring is moved from
+        for (int row = 0; row < r.rows; ++row) {
+            const V placed = minus(r.at(double(row) / r.rows), centre), p = {r.scale * placed[0], r.scale * placed[1], r.scale * placed[2]};
+            const std::size_t j = curve.nearest(p);
+            EXPECT_LT(distance(curve.point[j], p), r.scale * tolerance(r.lap)) << row;
+            EXPECT_LT(degreesBetween(curve.up[j], r.up(double(row) / r.rows)), kUpDegrees) << row;
+            if (r.scale != 1) { EXPECT_NEAR(curve.up[j][1], 4 * r.scale, 1e-3) << row; }  // level rows: a rise of 4, scaled
         }
+        double highest = 0;  // off the rows' height, which the whole ring keeps
+        for (const V& p : curve.point) highest = std::max(highest, std::fabs(p[1] - r.scale * r.at(0)[1]));
+        EXPECT_LT(highest, 1e-4) << answer;
     }
 }
 
@@ -168,25 +182,6 @@ TEST(TrackImport, EverySampleTracksExportComesBackOntoItsOwnCurveWithItsUpSide) 
         }
         EXPECT_LT(farthest, allowed) << name;
         EXPECT_LT(widest, kUpDegrees) << name;
-    }
-}
-
-// Half a circle is an open track: the ring joins its ends. A circle of radius 100 round
-// (500, 20, -300) is centred over the origin and scaled by 15 / 100, heights too.
-TEST(TrackImport, AnOpenTrackIsJoinedAndOneTooLargeForTheGroundIsCentredAndScaledOntoIt) {
-    TrackView arc(0, 0, 10, 10), large(0, 0, 10, 10);
-    const auto level = [](double) { return V{0, 1, 0}; };
-    const auto half = [](double s) { return V{10 * std::cos(M_PI * s), 0, 10 * std::sin(M_PI * s)}; };
-    const auto wide = [](double s) { return V{500 + 100 * std::cos(2 * M_PI * s), 20, -300 + 100 * std::sin(2 * M_PI * s)}; };
-    const std::string joined = imported(arc, trackData(60, half, level, false));
-    EXPECT_NE(joined.find(", ends joined"), std::string::npos) << joined;
-    const std::string scaled = imported(large, trackData(400, wide, level, true));
-    EXPECT_NE(scaled.find(", scaled by 0.1500 to fit the ground"), std::string::npos) << scaled;
-    const Sampled curve = sampled(large);
-    for (int j = 0; j < kDense; j += 100) {
-        EXPECT_NEAR(std::hypot(curve.point[j][0], curve.point[j][2]), 15, tolerance(200 * M_PI) * 0.15) << j;
-        EXPECT_NEAR(curve.point[j][1], 3, 1e-4) << j;
-        EXPECT_NEAR(curve.up[j][1], 4 * 0.15, 1e-3) << j;
     }
 }
 

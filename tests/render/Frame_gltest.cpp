@@ -90,8 +90,7 @@ TEST(FrameSameness, KeptTrackFormsFollowEveryChange) {
     for (const auto& c : cases) {
         const Scene scene = {"", "oval.trk", c.drawRails, 5, 1, 0, -1, 1, 0};  // the same picture on every frame
         CapturedView kept(kWidth, kHeight), fresh(kWidth, kHeight);
-        loadScene(kept, scene);
-        drawFrame(kept);
+        loadScene(kept, scene, 4);
         const auto before = kept.frame;
         c.change(kept);
         drawFrame(kept);
@@ -117,9 +116,11 @@ int pixelsOf(const CapturedView& view, const float colour[3], int from = 0, int 
 // A level ring of radius 8 ridden at a constant speed v presses its riders 1 g into the seat and
 // v^2 / (8 |g|) sideways: 0.15 g at 5, 0.87 g at 12, 5.4 g at 30. One view draws every step, so
 // its kept forms must follow each change of colouring and of the report; the shadow never changes.
-TEST(ForceColours, ALevelRingIsGreenInBothColouringsUntilItsSpeedThrowsTheRidersSideways) {
+// Then the same view loads tracks/loop.trk, whose riders float over the top of its loop, the
+// highest thing in the scene: seen from the front, the topmost rows drawn show blue.
+TEST(ForceColours, ALevelRingIsGreenUntilItsSpeedThrowsTheRidersSidewaysAndTheLoopIsBlueAtItsCrest) {
     constexpr int kTrackPixels = 1000;  // of the ring's 1,300 or more
-    constexpr float kBlack[3] = {0, 0, 0};
+    constexpr float kBlack[3] = {0, 0, 0}, kSky[3] = {0, 0, 0.5f};
     const int P = kPlainColours, V = kVerticalGColours, L = kLateralGColours;
     const struct { int colouring; float speed; bool rebuild; const float* seen; const float* unseen[2]; } steps[] = {
         {P, 5, false, kRailGrey, {kForceGreen, kForceRed}}, {V, 5, false, kForceGreen, {kRailGrey, kTieBrown}},
@@ -142,17 +143,8 @@ TEST(ForceColours, ALevelRingIsGreenInBothColouringsUntilItsSpeedThrowsTheRiders
                         pixelsOf(view, s.unseen[0]) + pixelsOf(view, s.unseen[1]) == 0)
                 << "rails " << rails << ", colouring " << s.colouring << ", speed " << s.speed;
         }
-    }
-}
-
-// The riders of tracks/loop.trk float over the top of its loop, the highest thing in the scene:
-// seen from the front, the topmost rows drawn show blue.
-TEST(ForceColours, TheLoopIsBlueAtItsCrest) {
-    constexpr float kSky[3] = {0, 0, 0.5f};
-    for (int rails : {0, 1}) {
-        CapturedView view(kWidth, kHeight);
         loadScene(view, {"", "loop.trk", rails, 5, 1, 0, -1, 0, 0}, 0);
-        view.lightingOn = 0, view.trackColouring = kVerticalGColours;
+        view.lightingOn = 0, view.trackColouring = V;
         drawFrame(view);
         int top = kHeight - 1;
         while (top > 0 && pixelsOf(view, kSky, top, top + 1) == kWidth) --top;
